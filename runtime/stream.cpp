@@ -1,0 +1,123 @@
+#include "runtime/stream.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+
+#include "runtime/exceptions.h"
+
+namespace kv {
+
+int64_t TStream::Write(const void*, int64_t) { return 0; }
+
+void TStream::ReadBuffer(void* buffer, int64_t count) {
+    if (count < 0) throw EReadError(kStreamReadErrorText);
+    auto* out = static_cast<uint8_t*>(buffer);
+    while (count > 0) {
+        int64_t got = Read(out, count);
+        if (got <= 0) throw EReadError(kStreamReadErrorText);
+        out += got;
+        count -= got;
+    }
+}
+
+int64_t TStream::Size() {
+    int64_t here = Position();
+    int64_t end = Seek(0, SeekOrigin::End);
+    Seek(here, SeekOrigin::Beginning);
+    return end;
+}
+
+namespace {
+
+// Position arithmetic that neither overflows nor goes below 0.
+int64_t SeekTarget(int64_t base, int64_t offset) {
+    if (offset > 0 && base > std::numeric_limits<int64_t>::max() - offset) {
+        return std::numeric_limits<int64_t>::max();
+    }
+    return std::max<int64_t>(0, base + offset);
+}
+
+}  // namespace
+
+TMemoryStream::TMemoryStream(const void* bytes, size_t count)
+    : data_(static_cast<const uint8_t*>(bytes), static_cast<const uint8_t*>(bytes) + count) {}
+
+int64_t TMemoryStream::Read(void* buffer, int64_t count) {
+    int64_t available = static_cast<int64_t>(data_.size()) - position_;
+    if (count <= 0 || available <= 0) return 0;
+    int64_t n = std::min(count, available);
+    std::memcpy(buffer, data_.data() + position_, static_cast<size_t>(n));
+    position_ += n;
+    return n;
+}
+
+int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
+    if (count <= 0) return 0;
+    size_t end = static_cast<size_t>(position_) + static_cast<size_t>(count);
+    if (end > data_.size()) data_.resize(end);
+    std::memcpy(data_.data() + position_, buffer, static_cast<size_t>(count));
+    position_ += count;
+    return count;
+}
+
+int64_t TMemoryStream::Seek(int64_t offset, SeekOrigin origin) {
+    int64_t base = origin == SeekOrigin::Beginning ? 0
+                 : origin == SeekOrigin::Current   ? position_
+                                                   : static_cast<int64_t>(data_.size());
+    position_ = SeekTarget(base, offset);
+    return position_;
+}
+
+void TMemoryStream::LoadFromStream(TStream& source) {
+    int64_t count = source.Remaining();
+    data_.resize(static_cast<size_t>(count));
+    source.ReadBuffer(data_.data(), count);
+    position_ = 0;
+}
+
+void TMemoryStream::LoadFromFile(const std::string& path) {
+    TFileStream file(path);
+    LoadFromStream(file);
+}
+
+TFileStream::TFileStream(const std::string& path) : path_(path) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    bool usable = fd_ >= 0 && ::fstat(fd_, &info) == 0 && !S_ISDIR(info.st_mode);
+    // A shared lock keeps cooperating writers (who ask for an exclusive lock) out while we read.
+    if (usable && ::flock(fd_, LOCK_SH | LOCK_NB) != 0) usable = false;
+    if (!usable) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+        throw EFOpenError("Cannot open file " + path);
+    }
+}
+
+TFileStream::~TFileStream() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+int64_t TFileStream::Read(void* buffer, int64_t count) {
+    if (count <= 0) return 0;
+    ssize_t got;
+    do {
+        got = ::read(fd_, buffer, static_cast<size_t>(std::min<int64_t>(count, 1 << 30)));
+    } while (got < 0 && errno == EINTR);
+    return got < 0 ? 0 : got;
+}
+
+int64_t TFileStream::Seek(int64_t offset, SeekOrigin origin) {
+    int whence = origin == SeekOrigin::Beginning ? SEEK_SET : origin == SeekOrigin::Current ? SEEK_CUR : SEEK_END;
+    off_t result = ::lseek(fd_, static_cast<off_t>(offset), whence);
+    if (result < 0) result = ::lseek(fd_, 0, SEEK_CUR);
+    return result;
+}
+
+}  // namespace kv

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "runtime/exceptions.h"
+#include "runtime/stream.h"
+
+namespace kv {
+namespace {
+
+std::string TempFile(const std::string& name, const std::string& contents) {
+    std::string path = testing::TempDir() + name;
+    std::ofstream(path, std::ios::binary) << contents;
+    return path;
+}
+
+TEST(MemoryStream, ReadsSeeksAndReportsShortReads) {
+    TMemoryStream stream(std::vector<uint8_t>{1, 2, 3, 4, 5});
+    uint8_t buffer[8] = {};
+    EXPECT_EQ(stream.Read(buffer, 3), 3);
+    EXPECT_EQ(stream.Position(), 3);
+    EXPECT_EQ(stream.Read(buffer, 8), 2);  // only what is left
+    EXPECT_EQ(buffer[1], 5);
+    EXPECT_EQ(stream.Read(buffer, 8), 0);
+    EXPECT_EQ(stream.Seek(-2, SeekOrigin::End), 3);
+    EXPECT_EQ(stream.Seek(-100, SeekOrigin::Current), 0);  // never before the start
+    EXPECT_EQ(stream.Size(), 5);
+    stream.SetPosition(50);  // past the end: reads nothing, Remaining is 0
+    EXPECT_EQ(stream.Read(buffer, 1), 0);
+    EXPECT_EQ(stream.Remaining(), 0);
+}
+
+TEST(MemoryStream, ReadBufferRaisesOnShortData) {
+    TMemoryStream stream(std::vector<uint8_t>{1, 2, 3});
+    uint8_t buffer[4];
+    try {
+        stream.ReadBuffer(buffer, 4);
+        FAIL() << "no failure";
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message(), "Stream read error");
+        EXPECT_STREQ(e.ClassName(), "EReadError");
+    }
+    EXPECT_THROW(stream.ReadBuffer(buffer, -1), EReadError);
+}
+
+TEST(MemoryStream, WritesGrowTheBuffer) {
+    TMemoryStream stream;
+    stream.Write("ab", 2);
+    stream.SetPosition(4);
+    stream.Write("c", 1);
+    ASSERT_EQ(stream.Data().size(), 5u);
+    EXPECT_EQ(stream.Data()[2], 0);
+    EXPECT_EQ(stream.Data()[4], 'c');
+}
+
+TEST(FileStream, ReadsAFileAndLoadsIntoMemory) {
+    std::string path = TempFile("kv_stream_read.bin", "hello");
+    TFileStream file(path);
+    EXPECT_EQ(file.Size(), 5);
+    char buffer[5];
+    file.ReadBuffer(buffer, 5);
+    EXPECT_EQ(std::string(buffer, 5), "hello");
+    EXPECT_THROW(file.ReadBuffer(buffer, 1), EReadError);
+
+    TMemoryStream memory;
+    memory.LoadFromFile(path);
+    EXPECT_EQ(memory.Data().size(), 5u);
+    EXPECT_EQ(memory.Position(), 0);
+    std::remove(path.c_str());
+}
+
+TEST(FileStream, MissingFilesAndFoldersRaiseOpenError) {
+    std::string missing = testing::TempDir() + "kv_no_such_file.bmp";
+    try {
+        TFileStream file(missing);
+        FAIL() << "opened a missing file";
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(e.Message(), "Cannot open file " + missing);
+    }
+    EXPECT_THROW(TFileStream(testing::TempDir()), EFOpenError);
+}
+
+}  // namespace
+}  // namespace kv
