@@ -1,0 +1,36 @@
+#pragma once
+// Progress reports during decoding. The library calls the monitor often; it passes a report on
+// at most once per 500 ms (the first call only starts the clock) and only when the whole-number
+// percentage has changed.
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+
+#include <jpeglib.h>
+
+namespace kv {
+
+enum class JpegProgressStage { Starting, Running, Ending };
+
+// Receives the stage and the percentage. It may throw: the failure ends decoding and reaches
+// the caller of the decoder.
+using JpegProgressHandler = std::function<void(JpegProgressStage, int percent)>;
+
+inline constexpr uint32_t kJpegProgressIntervalMs = 500;
+
+struct JpegProgressMonitor {
+    jpeg_progress_mgr pub{};  // must stay first: the library only sees this part
+    const JpegProgressHandler* handler = nullptr;
+    bool started = false;     // the first call has recorded the time
+    uint32_t lastTick = 0;
+    int lastPercent = -1;
+};
+
+// trunc((counter / limit + completed) * 100 / total); 0 when the library gives no totals.
+int JpegProgressPercent(long passCounter, long passLimit, int completedPasses, int totalPasses);
+
+// Hooks the monitor into the decompressor; with no handler the library gets no monitor at all.
+void InstallJpegProgressMonitor(j_decompress_ptr cinfo, JpegProgressMonitor& monitor,
+                                const JpegProgressHandler* handler);
+
+}  // namespace kv
