@@ -164,8 +164,8 @@ void WideLine(Dib& dib, const TRect& area, TPoint from, TPoint to, const RasterP
     const double bx = to.x + offset, by = to.y + offset;
     const double r = pen.width / 2.0;
     // Rows that can meet the shape, kept inside the area (doubles: the ends may be far outside).
-    const int top = static_cast<int>(std::clamp(std::floor(std::min(ay, by) - r) - 1, double{area.top}, double{area.bottom}));
-    const int bottom = static_cast<int>(std::clamp(std::ceil(std::max(ay, by) + r) + 1, double{area.top}, double{area.bottom}));
+    const int top = static_cast<int>(std::clamp(std::floor(std::min(ay, by) - r) - 1, static_cast<double>(area.top), static_cast<double>(area.bottom)));
+    const int bottom = static_cast<int>(std::clamp(std::ceil(std::max(ay, by) + r) + 1, static_cast<double>(area.top), static_cast<double>(area.bottom)));
 
     const raster::PixelCodec codec(dib);
     const Mixer mixer{dib, pen.rop, codec.RopMask(), dib.BitCount()};
