@@ -1,0 +1,166 @@
+#include "game/game_board.h"
+
+#include <algorithm>
+
+#include "game/game_flow.h"
+#include "game/source_picture.h"
+#include "graphics/bitmap.h"
+#include "graphics/canvas.h"
+#include "graphics/controls/control_host.h"
+#include "graphics/controls/image.h"
+
+namespace kv {
+
+namespace {
+
+// The placeholder: a 225 x 160 white bitmap with a black frame and a line of text.
+constexpr int kPlaceholderWidth = 225;
+constexpr int kPlaceholderHeight = 160;
+constexpr int kPlaceholderFontSize = 20;
+constexpr int kPlaceholderTextX = 10;
+constexpr int kPlaceholderTextY = 70;
+constexpr const char* kPlaceholderText = "Картинки нет...";
+
+constexpr int kGridPenWidth = 2;
+
+}  // namespace
+
+GameBoard::GameBoard(TControlHost& host, TImage& board, TImage& preview, GameFlow& flow)
+    : host_(host), board_(board), preview_(preview), flow_(flow) {}
+
+// Pieces still held leave the host as they are destroyed.
+GameBoard::~GameBoard() = default;
+
+void GameBoard::SetScreenSize(int width, int height) {
+    screenWidth_ = std::max(width, 0);
+    screenHeight_ = std::max(height, 0);
+}
+
+TCanvas& GameBoard::BoardCanvas() { return board_.Canvas(); }
+
+void GameBoard::ClearBoard(TCanvas& canvas) {
+    canvas.Brush().SetColor(clWhite);
+    canvas.FillRect(ToRect(kBoardClientRect));
+}
+
+void GameBoard::DrawGridLines(TCanvas& canvas, const PuzzleState& state, int count) {
+    for (int g = 0; g < count; ++g) {
+        canvas.MoveTo(g * state.PieceWidth, 0);
+        canvas.LineTo(g * state.PieceWidth, screenHeight_);
+        canvas.MoveTo(0, g * state.PieceHeight);
+        canvas.LineTo(screenWidth_, g * state.PieceHeight);
+    }
+}
+
+// ---- board drawing ----
+
+void GameBoard::DrawNoPicture() {
+    TBitmap placeholder;
+    placeholder.SetWidth(kPlaceholderWidth);
+    placeholder.SetHeight(kPlaceholderHeight);
+    TCanvas& canvas = placeholder.Canvas();
+    // The text is written on an opaque red cell.
+    canvas.Brush().SetColor(clRed);
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(0, kPlaceholderHeight - 1);
+    canvas.LineTo(kPlaceholderWidth - 1, kPlaceholderHeight - 1);
+    canvas.LineTo(kPlaceholderWidth - 1, 0);
+    canvas.LineTo(0, 0);
+    canvas.Font().SetSize(kPlaceholderFontSize);
+    canvas.TextOut(kPlaceholderTextX, kPlaceholderTextY, kPlaceholderText);
+
+    BoardCanvas().StretchDraw(board_.ClientRect(), &placeholder);
+    preview_.Picture().Assign(&placeholder);
+    preview_.Canvas().StretchDraw(preview_.ClientRect(), &placeholder);
+}
+
+void GameBoard::LoadAndDrawPicture(PuzzleState& state, const std::string& path) {
+    TCanvas& canvas = BoardCanvas();
+    ClearBoard(canvas);
+    // A failure leaves here with the board white and nothing drawn on it.
+    DecodeSourcePicture(state.SourcePicture, path);
+    state.BoardRect = kBoardClientRect;
+    canvas.StretchDraw(ToRect(state.BoardRect), state.SourcePicture.get());
+    // The pen stays set on the board: a change of N and the shuffle draw their grids with it.
+    canvas.Pen().SetWidth(kGridPenWidth);
+    canvas.Pen().SetMode(TPenMode::pmNotXor);
+    canvas.Pen().SetColor(clRed);
+    canvas.Pen().SetStyle(TPenStyle::psSolid);
+    DrawGridLines(canvas, state, state.GridSize + 1);
+}
+
+void GameBoard::RedrawForGridSize(const PuzzleState& state) {
+    TCanvas& canvas = BoardCanvas();
+    ClearBoard(canvas);
+    canvas.StretchDraw(ToRect(state.BoardRect), state.SourcePicture.get());
+    // One line fewer each way than a load draws: the right-most and bottom line is left out.
+    DrawGridLines(canvas, state, state.GridSize);
+}
+
+void GameBoard::DrawWholePicture(const PuzzleState& state) {
+    BoardCanvas().StretchDraw(ToRect(state.BoardRect), state.SourcePicture.get());
+}
+
+// ---- cutting and scattering ----
+
+std::shared_ptr<TBitmap> GameBoard::CutPiece(const GameRect& cell) {
+    const int width = cell.Right - cell.Left;
+    const int height = cell.Bottom - cell.Top;
+    auto piece = std::make_shared<TBitmap>();
+    piece->SetWidth(width);
+    piece->SetHeight(height);
+    piece->Canvas().CopyRect({0, 0, width, height}, BoardCanvas(), ToRect(cell));
+    return piece;
+}
+
+void GameBoard::DrawShuffledBoard(const PuzzleState& state) {
+    TCanvas& canvas = BoardCanvas();
+    ClearBoard(canvas);
+    DrawGridLines(canvas, state, state.GridSize + 1);
+}
+
+TImage* GameBoard::CreatePiece(const PuzzleState& state, int index, int left, int top) {
+    auto piece = std::make_unique<TImage>();
+    piece->SetHeight(state.PieceHeight);
+    piece->SetWidth(state.PieceWidth);
+    piece->SetName("Image" + std::to_string(index + 10));
+    piece->OnMouseDown = [this](TControl& sender, TMouseButton button, TShiftState, int x, int y) {
+        flow_.PieceMouseDown(static_cast<TImage*>(&sender), button == TMouseButton::mbLeft, x, y);
+    };
+    piece->OnMouseMove = [this](TControl& sender, TShiftState, int x, int y) {
+        flow_.PieceMouseMove(static_cast<TImage*>(&sender), x, y);
+    };
+    piece->OnMouseUp = [this](TControl& sender, TMouseButton, TShiftState, int, int) {
+        flow_.PieceMouseUp(static_cast<TImage*>(&sender));
+    };
+    piece->SetTop(top);
+    piece->SetLeft(left);
+    // The first request for the piece's surface gives it a bitmap of the piece's size.
+    const TRect whole{0, 0, state.PieceWidth, state.PieceHeight};
+    if (const auto& bitmap = state.PieceBitmaps.at(static_cast<std::size_t>(index)))
+        piece->Canvas().CopyRect(whole, bitmap->Canvas(), whole);
+    // Joining the host last puts the piece above everything made before it.
+    piece->SetParent(&host_);
+    pieces_.push_back(std::move(piece));
+    return pieces_.back().get();
+}
+
+void GameBoard::RepaintWindow() { host_.Refresh(); }
+
+// ---- pieces during play ----
+
+int GameBoard::PieceLeft(TImage* piece) { return piece->Left(); }
+int GameBoard::PieceTop(TImage* piece) { return piece->Top(); }
+void GameBoard::SetPieceLeft(TImage* piece, int left) { piece->SetLeft(left); }
+void GameBoard::SetPieceTop(TImage* piece, int top) { piece->SetTop(top); }
+
+void GameBoard::ReleasePiece(TImage* piece) {
+    auto it = std::find_if(pieces_.begin(), pieces_.end(),
+                           [piece](const std::unique_ptr<TImage>& held) { return held.get() == piece; });
+    if (it == pieces_.end()) return;
+    std::unique_ptr<TImage> released = std::move(*it);
+    pieces_.erase(it);
+    host_.ReleaseLater(std::move(released));
+}
+
+}  // namespace kv
