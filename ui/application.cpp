@@ -2,16 +2,19 @@
 
 #include <QApplication>
 
+#include "ui/system_colors.h"
 #include "ui/zurbo_image.h"
 
 namespace kv {
 
-int RunApplication(int argc, char** argv) {
+int RunApplication(int argc, char** argv, const std::function<void(TForm1&)>& onShown) {
     QApplication app(argc, argv);
     // The application name, not the display name: Qt would append a display name to every caption.
     QApplication::setApplicationName(QStringLiteral("KVADRIKO"));
+    ApplyDesktopColors(QApplication::palette());
     TForm1 form;
     form.show();
+    if (onShown) onShown(form);
     return app.exec();
 }
 

@@ -1,9 +1,14 @@
 #pragma once
-#include <QColor>
+// The system colour table of the drawing layer, filled from the desktop's colour scheme.
+#include <QPalette>
 
 namespace kv {
 
-// The window's background, the light 3-D shade of the platform's colour scheme.
-QColor FormBackgroundColor();
+// Sets the system colours (button face, window, texts, highlight, 3-D shades, tooltips ...)
+// from the palette's roles. Colours without a counterpart in the palette keep their defaults.
+void ApplyDesktopColors(const QPalette& palette);
+
+// A QColor for a colour of the drawing layer (system colours resolved through the table).
+QColor ToQColor(int color);
 
 }  // namespace kv

@@ -1,18 +1,194 @@
 #include "ui/zurbo_image.h"
 
-#include <QPalette>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTimer>
 
-#include "ui/system_colors.h"
+#include "game/game_board.h"
+#include "graphics/controls/image.h"
+#include "graphics/controls/label.h"
+#include "ui/button_pictures.h"
+#include "ui/event_dispatch.h"
+#include "ui/message_boxes.h"
 
 namespace kv {
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+TForm1::TForm1(QWidget* parent) : FormWidget(parent) {
     setWindowTitle(QString::fromUtf8(kFormCaption));
-    setFixedSize(kFormClientWidth, kFormClientHeight);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, FormBackgroundColor());
-    setPalette(palette);
-    setAutoFillBackground(true);
+    setWindowIcon(WindowIcon());
+    resize(kFormClientWidth, kFormClientHeight);
+    Host().SetClientSize(kFormClientWidth, kFormClientHeight);
+    Host().SetColor(cl3DLight);
+    CreateLayout();
+    CreateWindowedControls();
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, [this] { DispatchEvent([this] { Timer1Timer(); }); });
+
+    flow_ = std::make_unique<GameFlow>(*this);
+    board_ = std::make_unique<GameBoard>(Host(), *Image1, *Image2, *flow_);
+    if (const QScreen* display = screen()) {
+        board_->SetScreenSize(display->size().width(), display->size().height());
+    }
+    DispatchEvent([this] { FormCreate(); });
 }
+
+TForm1::~TForm1() {
+    // Pieces first (they lie above the layout's controls), then the layout's controls.
+    board_.reset();
+    layoutControls_.clear();
+}
+
+// ---- handlers ----
+
+void TForm1::FormCreate() {
+    // The window is always double-buffered: the form widget paints into one image.
+    flow_->FormCreate();
+}
+
+void TForm1::FormShow() {
+    DrawNoPicture();
+    // The browser panel, once it exists, starts in the program's own folder here.
+}
+
+void TForm1::FormClose() { flow_->FormClose(); }
+
+void TForm1::showEvent(QShowEvent* event) {
+    FormWidget::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    DispatchEvent([this] { FormShow(); });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    DispatchEvent([this] { FormClose(); });
+    event->accept();
+}
+
+namespace {
+
+// The pressed look: width first, then height, then an immediate repaint; left and top stay, so
+// the button shrinks towards its top-left corner. Heights are taken from the layout rather than
+// from the current height: a press whose release lands elsewhere (any button but the left one,
+// released off the picture) would otherwise leave the button a little shorter for good.
+void ResizeButton(TControl& button, int width, int height) {
+    button.SetWidth(width);
+    button.SetHeight(height);
+    button.Refresh();
+}
+
+constexpr int kWideButtonHeight = 57;   // load, shuffle
+constexpr int kNewGameHeight = 35;
+constexpr int kExitHeight = 35;
+constexpr int kAboutHeight = 34;
+
+}  // namespace
+
+void TForm1::Image3MouseDown(TControl&, TMouseButton, TShiftState, int, int) {
+    ResizeButton(*Image3, 215, kWideButtonHeight - 3);
+}
+void TForm1::Image3MouseUp(TControl&, TMouseButton, TShiftState, int, int) {
+    ResizeButton(*Image3, 225, kWideButtonHeight);
+    flow_->Image3MouseUp();
+}
+
+void TForm1::Image5MouseDown(TControl&, TMouseButton, TShiftState, int, int) {
+    ResizeButton(*Image5, 215, kWideButtonHeight - 3);
+}
+void TForm1::Image5MouseUp(TControl&, TMouseButton, TShiftState, int, int) {
+    ResizeButton(*Image5, 225, kWideButtonHeight);
+    flow_->Image5MouseUp();
+}
+
+void TForm1::Image4MouseDown(TControl&, TMouseButton, TShiftState, int, int) {
+    ResizeButton(*Image4, 134, kNewGameHeight - 1);
+}
+void TForm1::Image4MouseUp(TControl&, TMouseButton, TShiftState, int, int) {
+    ResizeButton(*Image4, 137, kNewGameHeight);
+    flow_->Image4MouseUp();
+}
+
+void TForm1::Image6MouseDown(TControl&, TMouseButton, TShiftState, int, int) {
+    ResizeButton(*Image6, 134, kExitHeight - 1);
+}
+void TForm1::Image6MouseUp(TControl&, TMouseButton, TShiftState, int, int) {
+    ResizeButton(*Image6, 137, kExitHeight);
+    close();
+}
+
+void TForm1::Image7MouseDown(TControl&, TMouseButton, TShiftState, int, int) {
+    ResizeButton(*Image7, 134, kAboutHeight - 1);
+}
+void TForm1::Image7MouseUp(TControl&, TMouseButton, TShiftState, int, int) {
+    ResizeButton(*Image7, 137, kAboutHeight);
+    if (aboutAction_) aboutAction_();
+}
+
+void TForm1::ComboBox1Change() {
+    // The items are "2" .. "6": the chosen item's text is N.
+    flow_->ComboBox1Change(ComboBox1->currentText().toInt());
+}
+
+void TForm1::Timer1Timer() { flow_->Timer1Timer(); }
+
+// ---- GameWindow: plain services ----
+
+std::string TForm1::PathText() const { return Edit2->text().toStdString(); }
+
+TLabel* TForm1::LabelOf(WindowText control) const {
+    switch (control) {
+        case WindowText::Label1: return Label1;
+        case WindowText::Label6: return Label6;
+        case WindowText::Label7: return Label7;
+        case WindowText::Label8: return Label8;
+        case WindowText::Label9: return Label9;
+        case WindowText::Edit2: return nullptr;
+    }
+    return nullptr;
+}
+
+void TForm1::SetText(WindowText control, const std::string& text) {
+    if (control == WindowText::Edit2) {
+        Edit2->setText(QString::fromStdString(text));
+    } else if (TLabel* label = LabelOf(control)) {
+        label->SetCaption(text);
+    }
+}
+
+void TForm1::ShowMessage(const std::string& text) { ShowGameMessage(text); }
+
+void TForm1::SetPieceCountIndex(int index) {
+    // Programmatic selection raises no "activated" signal, so the change handler stays quiet.
+    ComboBox1->setCurrentIndex(index);
+}
+
+void TForm1::MakePieceCountReadOnly() { ComboBox1->setEditable(false); }
+
+void TForm1::SetClockEnabled(bool enabled) {
+    // Switching on a running clock does not restart its second.
+    if (enabled && !Timer1->isActive()) Timer1->start();
+    if (!enabled) Timer1->stop();
+}
+
+// ---- GameWindow: drawing ----
+
+void TForm1::DrawNoPicture() { board_->DrawNoPicture(); }
+void TForm1::LoadAndDrawPicture(PuzzleState& state, const std::string& path) { board_->LoadAndDrawPicture(state, path); }
+void TForm1::RedrawForGridSize(const PuzzleState& state) { board_->RedrawForGridSize(state); }
+void TForm1::DrawWholePicture(const PuzzleState& state) { board_->DrawWholePicture(state); }
+std::shared_ptr<TBitmap> TForm1::CutPiece(const GameRect& cell) { return board_->CutPiece(cell); }
+void TForm1::DrawShuffledBoard(const PuzzleState& state) { board_->DrawShuffledBoard(state); }
+TImage* TForm1::CreatePiece(const PuzzleState& state, int index, int left, int top) {
+    return board_->CreatePiece(state, index, left, top);
+}
+void TForm1::RepaintWindow() { board_->RepaintWindow(); }
+int TForm1::PieceLeft(TImage* piece) const { return GameBoard::PieceLeft(piece); }
+int TForm1::PieceTop(TImage* piece) const { return GameBoard::PieceTop(piece); }
+void TForm1::SetPieceLeft(TImage* piece, int left) { GameBoard::SetPieceLeft(piece, left); }
+void TForm1::SetPieceTop(TImage* piece, int top) { GameBoard::SetPieceTop(piece, top); }
+void TForm1::ReleasePiece(TImage* piece) { board_->ReleasePiece(piece); }
 
 }  // namespace kv

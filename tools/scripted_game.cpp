@@ -1,0 +1,15 @@
+// scripted-game SCRIPT: the game with a developer's script of player steps run from its event
+// loop (steps as ui/script_hook.h describes them). tools/screenshot uses it.
+#include <cstdio>
+
+#include "ui/application.h"
+#include "ui/script_hook.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: scripted-game 'type=PATH;press=load;count=4;shot=OUT.png;quit'\n");
+        return 2;
+    }
+    const auto steps = kv::ParseScript(argv[1]);
+    return kv::RunApplication(1, argv, [&](kv::TForm1& form) { kv::StartScript(form, steps); });
+}

@@ -1,0 +1,39 @@
+#include "ui/button_pictures.h"
+
+#include <QFile>
+
+#include "graphics/bitmap.h"
+#include "graphics/controls/image.h"
+#include "runtime/exceptions.h"
+#include "runtime/stream.h"
+
+// The resources live in a static library: nothing would pull them into the program unless
+// they are registered explicitly.
+static void InitUiResources() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(kvadriko);
+        return true;
+    }();
+    (void)registered;
+}
+
+namespace kv {
+
+void LoadButtonPicture(TImage& image, const std::string& name) {
+    InitUiResources();
+    const QString path = QStringLiteral(":/resources/%1.bmp").arg(QString::fromStdString(name));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) throw EFOpenError("Cannot open file " + path.toStdString());
+    const QByteArray bytes = file.readAll();
+    TMemoryStream stream(bytes.constData(), static_cast<size_t>(bytes.size()));
+    TBitmap bitmap;
+    bitmap.LoadFromStream(stream);
+    image.Picture().Assign(&bitmap);
+}
+
+QIcon WindowIcon() {
+    InitUiResources();
+    return QIcon(QStringLiteral(":/resources/icon.bmp"));
+}
+
+}  // namespace kv

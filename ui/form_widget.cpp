@@ -1,0 +1,133 @@
+#include "ui/form_widget.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <cmath>
+
+#include "ui/event_dispatch.h"
+
+namespace kv {
+namespace {
+
+QRect ToQRect(const TRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+TRect ToTRect(const QRect& r) { return TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+
+// Top-down 32-bit storage, so its rows are exactly what a QImage of format RGB32 expects.
+std::unique_ptr<Dib> MakeBuffer(int width, int height) {
+    DibDescription description;
+    description.width = width > 0 ? width : 1;
+    description.height = -(height > 0 ? height : 1);
+    description.bitCount = 32;
+    return std::make_unique<Dib>(description);
+}
+
+bool MapButton(Qt::MouseButton button, TMouseButton& mapped) {
+    switch (button) {
+        case Qt::LeftButton: mapped = TMouseButton::mbLeft; return true;
+        case Qt::RightButton: mapped = TMouseButton::mbRight; return true;
+        case Qt::MiddleButton: mapped = TMouseButton::mbMiddle; return true;
+        default: return false;
+    }
+}
+
+// Modifier keys and the buttons held after the event, as the controls see them.
+TShiftState ShiftOf(const QMouseEvent& event) {
+    TShiftState shift;
+    const Qt::KeyboardModifiers keys = event.modifiers();
+    if (keys & Qt::ShiftModifier) shift.Include(TShiftStateItem::ssShift);
+    if (keys & Qt::AltModifier) shift.Include(TShiftStateItem::ssAlt);
+    if (keys & Qt::ControlModifier) shift.Include(TShiftStateItem::ssCtrl);
+    const Qt::MouseButtons buttons = event.buttons();
+    if (buttons & Qt::LeftButton) shift.Include(TShiftStateItem::ssLeft);
+    if (buttons & Qt::RightButton) shift.Include(TShiftStateItem::ssRight);
+    if (buttons & Qt::MiddleButton) shift.Include(TShiftStateItem::ssMiddle);
+    return shift;
+}
+
+TPoint PositionOf(const QMouseEvent& event) {
+    const QPointF p = event.position();
+    return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
+}
+
+}  // namespace
+
+FormWidget::FormWidget(QWidget* parent) : QWidget(parent), buffer_(MakeBuffer(1, 1)) {
+    // Every pixel is painted by the host; Qt need not clear anything first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    host_.OnInvalidate = [this](const TRect& rect) { update(ToQRect(rect)); };
+    host_.OnUpdate = [this] {
+        const TRect pending = host_.TakeUpdateRect();
+        if (!pending.IsEmpty() && isVisible()) repaint(ToQRect(pending));
+    };
+}
+
+FormWidget::~FormWidget() {
+    // Controls that outlive this widget's paint machinery must not call back into it.
+    host_.OnInvalidate = nullptr;
+    host_.OnUpdate = nullptr;
+}
+
+void FormWidget::EnsureBuffer() {
+    const int w = std::max(1, host_.ClientWidth());
+    const int h = std::max(1, host_.ClientHeight());
+    if (buffer_->Width() != w || buffer_->Height() != h) buffer_ = MakeBuffer(w, h);
+}
+
+void FormWidget::PaintIntoBuffer(const TRect& region) {
+    EnsureBuffer();
+    const TRect clip = region.Intersect(TRect{0, 0, buffer_->Width(), buffer_->Height()});
+    if (clip.IsEmpty()) return;
+    bufferCanvas_.SetHandle(buffer_.get(), TPoint{0, 0}, &clip);
+    host_.PaintRegion(bufferCanvas_, clip);
+    bufferCanvas_.SetHandle(nullptr);
+}
+
+void FormWidget::paintEvent(QPaintEvent* event) {
+    // Everything pending in the host is covered by this or a later queued paint.
+    host_.TakeUpdateRect();
+    const QRegion region = event->region();
+    DispatchEventDeferringReport([&] {
+        for (const QRect& rect : region) PaintIntoBuffer(ToTRect(rect));
+    });
+    const QImage image(buffer_->Bits(), buffer_->Width(), buffer_->Height(),
+                       static_cast<qsizetype>(buffer_->Stride()), QImage::Format_RGB32);
+    QPainter painter(this);
+    // Nearest pixel: on a high-density screen the client area scales as one picture.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    for (const QRect& rect : region) painter.drawImage(rect, image, rect);
+    ++paintCount_;
+}
+
+void FormWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    host_.SetClientSize(width(), height());
+    EnsureBuffer();
+}
+
+void FormWidget::mousePressEvent(QMouseEvent* event) {
+    TMouseButton button;
+    if (!MapButton(event->button(), button)) return;
+    const TPoint p = PositionOf(*event);
+    const TShiftState shift = ShiftOf(*event);
+    DispatchEvent([&] { host_.MouseDown(button, shift, p.x, p.y); });
+}
+
+void FormWidget::mouseMoveEvent(QMouseEvent* event) {
+    const TPoint p = PositionOf(*event);
+    const TShiftState shift = ShiftOf(*event);
+    DispatchEvent([&] { host_.MouseMove(shift, p.x, p.y); });
+}
+
+void FormWidget::mouseReleaseEvent(QMouseEvent* event) {
+    TMouseButton button;
+    if (!MapButton(event->button(), button)) return;
+    const TPoint p = PositionOf(*event);
+    const TShiftState shift = ShiftOf(*event);
+    DispatchEvent([&] { host_.MouseUp(button, shift, p.x, p.y); });
+}
+
+}  // namespace kv

@@ -1,0 +1,36 @@
+#include "ui/layout_fonts.h"
+
+#include "graphics/font_engine.h"
+
+namespace kv {
+
+QString ResolvedQtFamily(const LayoutFont& font) {
+    FontRequest request;
+    request.name = font.face;
+    request.height = -font.charHeight;
+    request.bold = font.bold;
+    request.italic = font.italic;
+    return QString::fromStdString(FontEngine::Instance().ResolvedFamily(request));
+}
+
+QFont ToQFont(const LayoutFont& font) {
+    QFont result(ResolvedQtFamily(font));
+    result.setPixelSize(font.charHeight);
+    result.setBold(font.bold);
+    result.setItalic(font.italic);
+    return result;
+}
+
+void ApplyLayoutFont(TFont& target, const LayoutFont& font) {
+    target.SetName(font.face);
+    // A negative height asks for the character height rather than the cell height.
+    target.SetHeight(-font.charHeight);
+    TFontStyles style;
+    if (font.bold) style.Include(TFontStyle::fsBold);
+    if (font.italic) style.Include(TFontStyle::fsItalic);
+    target.SetStyle(style);
+    target.SetColor(font.color);
+    target.SetCharset(font.charset);
+}
+
+}  // namespace kv

@@ -1,0 +1,37 @@
+#include "ui/message_boxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace kv {
+namespace {
+
+// The real modal box. Its nested event loop keeps timers ticking and windows painting while
+// it is open.
+class QtMessageBoxService final : public MessageBoxService {
+public:
+    void Show(const MessageBoxRequest& request) override {
+        const QMessageBox::Icon icon =
+            request.icon == MessageBoxIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon;
+        QMessageBox box(icon, QString::fromStdString(request.caption), QString::fromStdString(request.text),
+                        QMessageBox::Ok, QApplication::activeWindow());
+        box.exec();
+    }
+};
+
+MessageBoxService* installedService = nullptr;
+
+}  // namespace
+
+MessageBoxService& MessageBoxes() {
+    static QtMessageBoxService realBoxes;
+    return installedService ? *installedService : realBoxes;
+}
+
+void SetMessageBoxService(MessageBoxService* service) { installedService = service; }
+
+void ShowGameMessage(const std::string& text) {
+    MessageBoxes().Show({MessageBoxIcon::None, kApplicationTitle, text});
+}
+
+}  // namespace kv
