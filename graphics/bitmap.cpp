@@ -35,17 +35,6 @@ std::shared_ptr<TBitmapImage> CloneHeader(const TBitmapImage& from) {
     return image;
 }
 
-TextBackground SolidBackground(const TBrush& brush) {
-    TextBackground bk;
-    bk.opaque = brush.Style() == TBrushStyle::bsSolid;
-    bk.colour = ColorToRgb(brush.Color());
-    if (!bk.opaque) {
-        bk.colour = RgbQuad{static_cast<uint8_t>(~bk.colour.blue), static_cast<uint8_t>(~bk.colour.green),
-                            static_cast<uint8_t>(~bk.colour.red), 0};
-    }
-    return bk;
-}
-
 }  // namespace
 
 // ---- TBitmap: records, storage and copy on write ------------------------------------------
@@ -111,7 +100,11 @@ std::unique_ptr<Dib> TBitmap::BuildStorage(const TBitmapImage& from, int width, 
     auto dib = std::make_unique<Dib>(description, palette);  // EOutOfResources beyond the limit
     const TRect all = Bounds(*dib);
     if (canvas_) {
-        FillRect(*dib, all, all, canvas_->Brush().ToRaster(), SolidBackground(canvas_->Brush()));
+        FillRect(*dib, all, all, canvas_->Brush().ToRaster(), canvas_->Brush().ToBackground());
+    } else if (dib->BitCount() <= 8) {
+        // The all-ones index need not be white (the halftone table ends in grey): take the
+        // entry nearest to white.
+        FillRect(*dib, all, all, RasterBrush{}, TextBackground{});
     } else {
         std::memset(dib->Bits(), 0xFF, dib->ByteSize());  // every bit set: white
     }
@@ -158,7 +151,7 @@ void TBitmap::UniqueImage() {
     if (image_.use_count() <= 1) return;
     auto fresh = CloneHeader(*image_);
     fresh->savedFile = image_->savedFile;
-    if (image_->dib) fresh->dib = std::make_unique<Dib>(*image_->dib);
+    if (image_->dib) fresh->dib = image_->dib->Clone();  // EOutOfResources when memory runs out
     image_ = std::move(fresh);
 }
 

@@ -100,31 +100,11 @@ void TCanvas::Changed() {
 
 // ---- operations ----
 
-namespace {
-
-// The background a selected brush leaves in the context: opaque in the brush colour for a solid
-// brush, otherwise transparent with the complement of the brush colour.
-TextBackground BackgroundOf(const TBrush& brush) {
-    TextBackground bk;
-    RgbQuad colour = ColorToRgb(brush.Color());
-    if (brush.Style() == TBrushStyle::bsSolid) {
-        bk.opaque = true;
-        bk.colour = colour;
-    } else {
-        bk.opaque = false;
-        bk.colour = RgbQuad{static_cast<uint8_t>(~colour.blue), static_cast<uint8_t>(~colour.green),
-                            static_cast<uint8_t>(~colour.red), 0};
-    }
-    return bk;
-}
-
-}  // namespace
-
 void TCanvas::FillRect(const TRect& rect) {
     Changing();
     Target t = RequiredState({TCanvasStateItem::csHandleValid, TCanvasStateItem::csBrushValid});
     if (t.dib) {
-        kv::FillRect(*t.dib, t.clip, rect.Offset(t.origin.x, t.origin.y), brush_->ToRaster(), BackgroundOf(*brush_));
+        kv::FillRect(*t.dib, t.clip, rect.Offset(t.origin.x, t.origin.y), brush_->ToRaster(), brush_->ToBackground());
     }
     Changed();
 }
@@ -141,7 +121,7 @@ void TCanvas::LineTo(int x, int y) {
     if (t.dib) {
         const TPoint from{penPos_.x + t.origin.x, penPos_.y + t.origin.y};
         const TPoint to{x + t.origin.x, y + t.origin.y};
-        kv::LineTo(*t.dib, t.clip, from, to, pen_->ToRaster(), BackgroundOf(*brush_));
+        kv::LineTo(*t.dib, t.clip, from, to, pen_->ToRaster(), brush_->ToBackground());
     }
     penPos_ = {x, y};
     Changed();
@@ -156,7 +136,7 @@ void TCanvas::TextOut(int x, int y, std::string_view text) {
     if (t.dib) {
         const TextMask mask = FontEngine::Instance().Render(request, text);
         DrawTextMask(*t.dib, t.clip, x + t.origin.x, y + t.origin.y, mask, ColorToRgb(font_->Color()),
-                     BackgroundOf(*brush_));
+                     brush_->ToBackground());
         width = mask.width;
     } else {
         width = FontEngine::Instance().Measure(request, text).width;
@@ -218,11 +198,14 @@ void TCanvas::StretchDib(const TRect& rect, const Dib& src, const TRect& srcRect
     Target t = RequiredState(kAllValid);
     if (!t.dib) return;
     const TRect dst = rect.Offset(t.origin.x, t.origin.y);
+    // A picture drawn onto its own storage is read from a copy, never while it is overwritten.
+    std::unique_ptr<Dib> copy = &src == t.dib ? src.Clone() : nullptr;
+    const Dib& source = copy ? *copy : src;
     if (transparentColor) {
-        std::unique_ptr<Dib> mask = MakeMask(src, *transparentColor);
-        MaskedCopy(*t.dib, t.clip, dst, src, srcRect, *mask, copyMode_);
+        std::unique_ptr<Dib> mask = MakeMask(source, *transparentColor);
+        MaskedCopy(*t.dib, t.clip, dst, source, srcRect, *mask, copyMode_);
     } else {
-        StretchCopy(*t.dib, t.clip, dst, src, srcRect, copyMode_, ColorToRgb(brush_->Color()));
+        StretchCopy(*t.dib, t.clip, dst, source, srcRect, copyMode_, ColorToRgb(brush_->Color()));
     }
 }
 

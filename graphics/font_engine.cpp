@@ -405,7 +405,7 @@ struct FontEngine::Impl {
     int64_t Width(SizedFace& sized, const std::u32string& text) {
         int64_t width = 0;
         for (char32_t c : text) width += GlyphFor(sized, c).advance;
-        return width;
+        return std::max<int64_t>(width, 0);  // a face with negative advances never sizes a mask below 0
     }
 };
 
@@ -496,10 +496,12 @@ TextMask FontEngine::Render(const FontRequest& font, std::string_view utf8) {
         const int colBegin = std::max(0, -x0), colEnd = std::min(glyph.width, mask.width - x0);
         for (int r = rowBegin; r < rowEnd; ++r) {
             const uint8_t* src = glyph.coverage.data() + static_cast<size_t>(r) * glyph.width;
-            uint8_t* dst = mask.coverage.data() + static_cast<size_t>(y0 + r) * mask.width + x0;
+            // Indexed from the row start: x0 may be negative (a glyph reaching left of the cell).
+            uint8_t* dstRow = mask.coverage.data() + static_cast<size_t>(y0 + r) * mask.width;
             for (int col = colBegin; col < colEnd; ++col) {
                 // Neighbouring glyphs' antialiased edges add up rather than hide each other.
-                dst[col] = static_cast<uint8_t>(std::min(255, dst[col] + src[col]));
+                uint8_t& dst = dstRow[x0 + col];
+                dst = static_cast<uint8_t>(std::min(255, dst + src[col]));
             }
         }
         penX += glyph.advance;

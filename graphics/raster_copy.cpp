@@ -118,8 +118,6 @@ public:
         default: return dstCodec_.Encode(srcCodec_.Decode(raw));
         }
     }
-    bool Same() const { return kind_ == Kind::Same; }
-    bool Rgb() const { return kind_ == Kind::Rgb; }
 
 private:
     enum class Kind { Same, Rgb, Table, Generic };

@@ -189,6 +189,14 @@ RasterBrush TBrush::ToRaster() const {
     return brush;
 }
 
+TextBackground TBrush::ToBackground() const {
+    const TBrushData data = Data();
+    const RgbQuad colour = ColorToRgb(data.color);
+    if (static_cast<TBrushStyle>(data.style) == TBrushStyle::bsSolid) return TextBackground{true, colour};
+    return TextBackground{false, RgbQuad{static_cast<uint8_t>(~colour.blue), static_cast<uint8_t>(~colour.green),
+                                         static_cast<uint8_t>(~colour.red), 0}};
+}
+
 // ---- Font ---------------------------------------------------------------------------------
 
 namespace {

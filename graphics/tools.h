@@ -126,6 +126,9 @@ public:
     void Assign(const TBrush& source);
 
     RasterBrush ToRaster() const;
+    // The background the brush leaves selected: opaque in the brush colour for bsSolid, else
+    // transparent with the complement of the brush colour.
+    TextBackground ToBackground() const;
 
     static TResourceManager& Manager();
 

@@ -1,6 +1,7 @@
 #pragma once
 // Mouse buttons, the shift state that comes with every mouse event, and pointer shapes.
 #include <cstdint>
+#include <initializer_list>
 
 namespace kv {
 

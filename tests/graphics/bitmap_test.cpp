@@ -242,6 +242,18 @@ TEST(BitmapTest, PixelFormatsConvertTheContent) {
     EXPECT_EQ(bitmap.Height(), 2);
 }
 
+TEST(BitmapTest, IndexedFormatsAreSizedWhite) {
+    // The last index of the halftone table is a grey: white must come from the nearest entry.
+    for (TPixelFormat format : {TPixelFormat::pf1bit, TPixelFormat::pf4bit, TPixelFormat::pf8bit}) {
+        TBitmap bitmap;
+        bitmap.SetPixelFormat(format);
+        bitmap.SetSize(5, 3);
+        EXPECT_TRUE(AllPixels(bitmap, kWhiteQ)) << static_cast<int>(format);
+        bitmap.SetWidth(9);
+        EXPECT_TRUE(AllPixels(bitmap, kWhiteQ)) << static_cast<int>(format);
+    }
+}
+
 TEST(BitmapTest, CustomPixelFormatIsRefusedAndChangesNothing) {
     TBitmap bitmap;
     bitmap.SetPixelFormat(TPixelFormat::pf8bit);
@@ -375,6 +387,18 @@ TEST(BitmapTest, DrawAtOwnSizeAndEmptyBitmapsDrawNothing) {
     TBitmap empty;
     target.Canvas().StretchDraw({0, 0, 5, 5}, &empty);
     EXPECT_EQ(Px(target, 0, 0), kWhiteQ);
+}
+
+TEST(BitmapTest, DrawingABitmapOntoItselfReadsTheOldPixels) {
+    TBitmap bitmap;
+    bitmap.SetSize(40, 3);
+    Dib& dib = *bitmap.MutableDib();
+    for (int x = 0; x < 40; ++x) dib.SetPixel(x, 0, RgbQuad{static_cast<uint8_t>(5 * x), 0, 0, 0});
+    // Shifted right by 3 at its own size, then stretched to twice the width over itself.
+    bitmap.Canvas().Draw(3, 0, &bitmap);
+    for (int x = 3; x < 40; ++x) ASSERT_EQ(Px(bitmap, x, 0).blue, 5 * (x - 3)) << x;
+    bitmap.Canvas().StretchDraw({0, 0, 80, 3}, &bitmap);
+    for (int x = 6; x < 40; ++x) ASSERT_EQ(Px(bitmap, x, 0).blue, 5 * (x / 2 - 3)) << x;
 }
 
 TEST(BitmapTest, StreamRoundTripKeepsPixelsAndLayout) {

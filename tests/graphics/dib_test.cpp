@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <random>
 
+#include "raster_test_support.h"
 #include "runtime/exceptions.h"
 
 namespace kv {
 namespace {
 
-constexpr RgbQuad kRed{0, 0, 255, 0}, kGreen{0, 255, 0, 0}, kBlue{255, 0, 0, 0};
-constexpr RgbQuad kWhite{255, 255, 255, 0}, kBlack{0, 0, 0, 0}, kGray{128, 128, 128, 0};
+using raster_test::kBlack, raster_test::kBlue, raster_test::kRed, raster_test::kWhite;
+constexpr RgbQuad kGreen{0, 255, 0, 0}, kGray{128, 128, 128, 0};
 
 // A 3x2 picture: top row red, green, blue; bottom row white, black, grey.
 void PaintKnownPicture(Dib& dib) {
@@ -102,13 +102,7 @@ TEST(DibTest, IndexedStorageAlwaysHasAFullColourTable) {
 }
 
 std::unique_ptr<Dib> RandomPicture(int width, int height, unsigned seed) {
-    auto dib = std::make_unique<Dib>(DescriptionFor(width, height, 32));
-    std::mt19937 random(seed);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            dib->SetPixel(x, y, RgbQuad{static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
-                                        static_cast<uint8_t>(random()), 0});
-    return dib;
+    return std::make_unique<Dib>(raster_test::RandomDib(width, height, seed));
 }
 
 TEST(DibTest, ConversionRoundTrips) {

@@ -4,38 +4,19 @@
 #include <set>
 
 #include "graphics/raster.h"
+#include "raster_test_support.h"
 
 namespace kv {
 namespace {
 
-constexpr RgbQuad kWhite{255, 255, 255, 0}, kBlack{0, 0, 0, 0}, kRed{0, 0, 255, 0};
-
-Dib Surface(int width, int height, RgbQuad colour, int bits = 32) {
-    Dib dib(DescriptionFor(width, height, bits), DefaultPalette(bits));
-    RasterBrush brush;
-    brush.colour = colour;
-    FillRect(dib, TRect{0, 0, width, height}, TRect{0, 0, width, height}, brush, {});
-    return dib;
-}
-
-Dib Random(int width, int height, unsigned seed, int bits = 32) {
-    Dib dib(DescriptionFor(width, height, bits));
-    std::mt19937 random(seed);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            dib.SetPixel(x, y, RgbQuad{static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
-                                       static_cast<uint8_t>(random()), 0});
-    return dib;
-}
-
-uint32_t Key(RgbQuad c) { return static_cast<uint32_t>(c.blue | (c.green << 8) | (c.red << 16)); }
+using namespace raster_test;
 
 TEST(RasterCopyTest, OneToOneCopiesEveryFormatPixelForPixel) {
     for (int srcBits : {8, 16, 24, 32})
         for (int dstBits : {24, 32}) {
             SCOPED_TRACE(testing::Message() << srcBits << " -> " << dstBits);
             // Top-down source, bottom-up target.
-            const auto converted = Random(50, 30, 3).ConvertTo(DescriptionFor(50, -30, srcBits), DefaultPalette(srcBits));
+            const auto converted = RandomDib(50, 30, 3).ConvertTo(DescriptionFor(50, -30, srcBits), DefaultPalette(srcBits));
             const Dib& src = *converted;
             Dib dst = Surface(80, 60, kBlack, dstBits);
             StretchCopy(dst, TRect{0, 0, 80, 60}, TRect{10, 20, 54, 46}, src, TRect{3, 2, 47, 28});
@@ -49,28 +30,28 @@ TEST(RasterCopyTest, OneToOneCopiesEveryFormatPixelForPixel) {
 
 TEST(RasterCopyTest, NearestStretchNeverBlends) {
     for (int bits : {24, 32}) {
-        const Dib src = Random(225, 160, 5, bits);
+        const Dib src = RandomDib(225, 160, 5, bits);
         std::set<uint32_t> colours;
         for (int y = 0; y < 160; ++y)
-            for (int x = 0; x < 225; ++x) colours.insert(Key(src.PixelAt(x, y)));
+            for (int x = 0; x < 225; ++x) colours.insert(ColourKey(src.PixelAt(x, y)));
         Dib dst = Surface(688, 448, kBlack, 32);
         StretchCopy(dst, TRect{0, 0, 688, 448}, TRect{0, 0, 688, 448}, src, TRect{0, 0, 225, 160});
         for (int y = 0; y < 448; ++y)
-            for (int x = 0; x < 688; ++x) ASSERT_TRUE(colours.count(Key(dst.PixelAt(x, y)))) << x << "," << y;
+            for (int x = 0; x < 688; ++x) ASSERT_TRUE(colours.count(ColourKey(dst.PixelAt(x, y)))) << x << "," << y;
         // Corners map to corners; the mapping is monotonic.
         EXPECT_EQ(dst.PixelAt(0, 0), src.PixelAt(0, 0));
         EXPECT_EQ(dst.PixelAt(687, 447), src.PixelAt(224, 159));
         EXPECT_EQ(dst.PixelAt(3, 3), src.PixelAt(1, 1));  // 688 / 225 > 3: pixels repeat
     }
     // Shrinking drops rows and columns.
-    const Dib big = Random(60, 40, 9);
+    const Dib big = RandomDib(60, 40, 9);
     Dib small = Surface(6, 4, kBlack);
     StretchCopy(small, TRect{0, 0, 6, 4}, TRect{0, 0, 6, 4}, big, TRect{0, 0, 60, 40});
     EXPECT_EQ(small.PixelAt(2, 1), big.PixelAt(25, 15));
 }
 
 TEST(RasterCopyTest, ClipMirrorAndSourceBounds) {
-    const Dib src = Random(4, 4, 13);
+    const Dib src = RandomDib(4, 4, 13);
     Dib dst = Surface(8, 8, kBlack);
     // Mirrored horizontally: a negative destination width.
     StretchCopy(dst, TRect{0, 0, 8, 8}, TRect{4, 0, 0, 4}, src, TRect{0, 0, 4, 4});

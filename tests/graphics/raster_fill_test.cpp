@@ -3,32 +3,12 @@
 #include <vector>
 
 #include "graphics/raster.h"
+#include "raster_test_support.h"
 
 namespace kv {
 namespace {
 
-constexpr RgbQuad kWhite{255, 255, 255, 0}, kBlack{0, 0, 0, 0}, kRed{0, 0, 255, 0}, kBlue{255, 0, 0, 0};
-
-Dib Surface(int width, int height, RgbQuad colour, int bits = 32) {
-    Dib dib(DescriptionFor(width, height, bits), DefaultPalette(bits));
-    RasterBrush brush;
-    brush.colour = colour;
-    FillRect(dib, TRect{0, 0, width, height}, TRect{0, 0, width, height}, brush, {});
-    return dib;
-}
-
-int CountColour(const Dib& dib, RgbQuad colour) {
-    int n = 0;
-    for (int y = 0; y < dib.Height(); ++y)
-        for (int x = 0; x < dib.Width(); ++x) n += dib.PixelAt(x, y) == colour;
-    return n;
-}
-
-RasterBrush Solid(RgbQuad colour) {
-    RasterBrush brush;
-    brush.colour = colour;
-    return brush;
-}
+using namespace raster_test;
 
 TEST(RasterFillTest, EmptyInvertedAndFullRectangles) {
     Dib dib = Surface(688, 448, kBlack);

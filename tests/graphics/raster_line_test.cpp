@@ -5,29 +5,12 @@
 #include <set>
 
 #include "graphics/raster.h"
+#include "raster_test_support.h"
 
 namespace kv {
 namespace {
 
-constexpr RgbQuad kWhite{255, 255, 255, 0}, kBlack{0, 0, 0, 0}, kRed{0, 0, 255, 0};
-
-Dib Surface(int width, int height, RgbQuad colour, int bits = 32) {
-    Dib dib(DescriptionFor(width, height, bits), DefaultPalette(bits));
-    RasterBrush brush;
-    brush.colour = colour;
-    FillRect(dib, TRect{0, 0, width, height}, TRect{0, 0, width, height}, brush, {});
-    return dib;
-}
-
-TRect All(const Dib& dib) { return TRect{0, 0, dib.Width(), dib.Height()}; }
-
-std::set<std::pair<int, int>> PixelsNot(const Dib& dib, RgbQuad background) {
-    std::set<std::pair<int, int>> pixels;
-    for (int y = 0; y < dib.Height(); ++y)
-        for (int x = 0; x < dib.Width(); ++x)
-            if (dib.PixelAt(x, y) != background) pixels.insert({x, y});
-    return pixels;
-}
+using namespace raster_test;
 
 TEST(RasterRopTest, AllSixteenMixModes) {
     // With P = 0xCC and D = 0xAA every mode's result is its code minus one, times 0x11.
