@@ -54,7 +54,7 @@ Dib::Dib(const DibDescription& description, std::vector<RgbQuad> palette) : desc
             palette.resize(256);  // a colour table beside true-colour pixels is only a hint
         }
         palette_ = std::move(palette);
-        bits_.assign(static_cast<size_t>(size), 0);
+        bits_ = PixelBuffer(static_cast<size_t>(size));
     } catch (const std::bad_alloc&) {
         OutOfResources();
     } catch (const std::length_error&) {

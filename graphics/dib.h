@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "graphics/pixel_buffer.h"
+
 namespace kv {
 
 // Largest pixel array we agree to allocate; anything larger is refused with EOutOfResources.
@@ -86,7 +88,7 @@ private:
     DibDescription description_;
     size_t stride_ = 0;
     std::vector<RgbQuad> palette_;
-    std::vector<uint8_t> bits_;
+    PixelBuffer bits_;
 };
 
 // Standard layouts.
