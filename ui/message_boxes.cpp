@@ -15,6 +15,8 @@ public:
             request.icon == MessageBoxIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon;
         QMessageBox box(icon, QString::fromStdString(request.caption), QString::fromStdString(request.text),
                         QMessageBox::Ok, QApplication::activeWindow());
+        // Shown as written: a failure's message may quote a file name holding "<" or "&".
+        box.setTextFormat(Qt::PlainText);
         box.exec();
     }
 };

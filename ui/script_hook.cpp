@@ -67,7 +67,8 @@ private:
         } else if (step.command == "drag") {
             DragPiece(step.argument);
         } else if (step.command == "wait") {
-            delay = std::atoi(step.argument.c_str());
+            // A negative wait would never fire, and the run would hang instead of going on.
+            delay = std::max(0, std::atoi(step.argument.c_str()));
         } else if (step.command == "shot") {
             form_.grab().save(QString::fromStdString(step.argument), "PNG");
         } else if (step.command == "quit") {

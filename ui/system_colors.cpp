@@ -48,9 +48,4 @@ void ApplyDesktopColors(const QPalette& palette) {
     }
 }
 
-QColor ToQColor(int color) {
-    const RgbQuad rgb = ColorToRgb(color);
-    return QColor(rgb.red, rgb.green, rgb.blue);
-}
-
 }  // namespace kv

@@ -8,7 +8,4 @@ namespace kv {
 // from the palette's roles. Colours without a counterpart in the palette keep their defaults.
 void ApplyDesktopColors(const QPalette& palette);
 
-// A QColor for a colour of the drawing layer (system colours resolved through the table).
-QColor ToQColor(int color);
-
 }  // namespace kv

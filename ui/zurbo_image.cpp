@@ -19,6 +19,7 @@ TForm1::TForm1(QWidget* parent) : FormWidget(parent) {
     setWindowTitle(QString::fromUtf8(kFormCaption));
     setWindowIcon(WindowIcon());
     resize(kFormClientWidth, kFormClientHeight);
+    move(kFormLeft, kFormTop);
     Host().SetClientSize(kFormClientWidth, kFormClientHeight);
     Host().SetColor(cl3DLight);
     CreateLayout();

@@ -31,6 +31,9 @@ class TLabel;
 // are laid out in. The window manager adds its own frame around it.
 inline constexpr int kFormClientWidth = 979;
 inline constexpr int kFormClientHeight = 671;
+// Where the layout puts the window's outer frame on the screen (the window manager may overrule).
+inline constexpr int kFormLeft = 216;
+inline constexpr int kFormTop = 106;
 inline constexpr const char* kFormCaption = "Кадрилка  -  KVADRIKO   V2.0 Tervisto 2010";
 
 class TForm1 : public FormWidget, public GameWindow {

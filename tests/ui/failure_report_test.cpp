@@ -2,6 +2,8 @@
 // through.
 #include <gtest/gtest.h>
 
+#include <QMessageBox>
+#include <QTimer>
 #include <stdexcept>
 
 #include "runtime/exceptions.h"
@@ -86,6 +88,47 @@ TEST(DispatchEventDeferringReport, ShowsTheReportFromTheEventLoopLater) {
     QApplication::processEvents();
     ASSERT_EQ(boxes.Shown.size(), 1u);
     EXPECT_EQ(boxes.Shown[0].text, "Canvas does not allow drawing.");
+}
+
+// What the real modal box showed; it is closed as soon as it appears.
+struct ShownBox {
+    QString caption, text;
+    Qt::TextFormat format = Qt::AutoText;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+ShownBox ShowRealBox(const std::function<void()>& show) {
+    ShownBox seen;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            if (box == nullptr || !box->isVisible()) continue;
+            seen = {box->windowTitle(), box->text(), box->textFormat(), box->icon()};
+            closer.stop();
+            box->accept();
+        }
+    });
+    closer.start(0);
+    show();
+    return seen;
+}
+
+TEST(MessageBoxes, TheRealBoxesShowTheirTextAsWrittenUnderTheTitle) {
+    TestApplication();
+    SetMessageBoxService(nullptr);
+    // A file name in a failure's message must not be taken for markup.
+    const ShownBox report = ShowRealBox([] { ShowFailureReport("Cannot open file /tmp/<b>x</b>.bmp"); });
+    EXPECT_EQ(report.caption, "KVADRIKO");
+    EXPECT_EQ(report.text, "Cannot open file /tmp/<b>x</b>.bmp.");
+    EXPECT_EQ(report.format, Qt::PlainText);
+    EXPECT_EQ(report.icon, QMessageBox::Critical);
+
+    const ShownBox message = ShowRealBox([] { ShowGameMessage("Сначала собери!"); });
+    EXPECT_EQ(message.caption, "KVADRIKO");
+    EXPECT_EQ(message.text, QString::fromUtf8("Сначала собери!"));
+    EXPECT_EQ(message.format, Qt::PlainText);
+    EXPECT_EQ(message.icon, QMessageBox::NoIcon);
 }
 
 }  // namespace

@@ -79,6 +79,7 @@ TEST_F(MainWindow, StartsWithTheLayoutAndThePlaceholder) {
     EXPECT_EQ(form->windowTitle().toStdString(), kFormCaption);
     EXPECT_EQ(form->width(), kFormClientWidth);
     EXPECT_EQ(form->height(), kFormClientHeight);
+    EXPECT_EQ(form->pos(), QPoint(216, 106));
 
     // Graphic controls in layout order, which is their painting order.
     const std::vector<std::string> order = {"Image1", "Label2", "Image2", "Label1", "Label4",

@@ -1,7 +1,10 @@
 // The step list of the scripted run used by the screenshot tool.
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include "ui/script_hook.h"
+#include "ui_test_support.h"
 
 namespace kv {
 namespace {
@@ -19,6 +22,14 @@ TEST(ParseScript, SplitsStepsAndArguments) {
     EXPECT_EQ(steps[5].command, "quit");
     EXPECT_TRUE(ParseScript("").empty());
     EXPECT_TRUE(ParseScript(" ; ;").empty());
+}
+
+TEST(StartScript, RunsItsStepsFromTheEventLoopThroughANegativeWait) {
+    test::MainWindowTest window;
+    StartScript(*window.form, ParseScript("type=/no/such/picture.bmp;wait=-5;press=shuffle;quit"));
+    // The script ends by closing the window; a wait that never fires would leave it open.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.form->isVisible(); }, 30000));
+    EXPECT_EQ(window.form->Edit2->text().toStdString(), "/no/such/picture.bmp");
 }
 
 }  // namespace
