@@ -88,9 +88,11 @@ void TMemoryStream::LoadFromFile(const std::string& path) {
 }
 
 TFileStream::TFileStream(const std::string& path) : path_(path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without blocking so a named pipe or device cannot hang us; only regular files are read.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat info {};
-    bool usable = fd_ >= 0 && ::fstat(fd_, &info) == 0 && !S_ISDIR(info.st_mode);
+    bool usable = fd_ >= 0 && ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode) &&
+                  ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK) == 0;
     // A shared lock keeps cooperating writers (who ask for an exclusive lock) out while we read.
     if (usable && ::flock(fd_, LOCK_SH | LOCK_NB) != 0) usable = false;
     if (!usable) {

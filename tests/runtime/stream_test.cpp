@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <fstream>
@@ -80,6 +81,14 @@ TEST(FileStream, MissingFilesAndFoldersRaiseOpenError) {
         EXPECT_EQ(e.Message(), "Cannot open file " + missing);
     }
     EXPECT_THROW(TFileStream(testing::TempDir()), EFOpenError);
+}
+
+TEST(FileStream, NamedPipesAreRefusedWithoutWaitingForAWriter) {
+    std::string pipe = testing::TempDir() + "kv_stream_pipe.bmp";
+    std::remove(pipe.c_str());
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_THROW(TFileStream{pipe}, EFOpenError);
+    std::remove(pipe.c_str());
 }
 
 }  // namespace
