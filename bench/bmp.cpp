@@ -2,6 +2,7 @@
 // and run-length (RLE8) expansion.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 

@@ -68,9 +68,9 @@ BmpInfoHeader ParseHeader(const std::vector<uint8_t>& bytes, uint32_t size) {
 
 bool IsRle(uint32_t compression) { return compression == kBiRle8 || compression == kBiRle4; }
 
-// Everything the storage cannot hold is refused before any pixel memory is taken.
-void Validate(const BmpInfoHeader& h) {
-    if (h.planes != 1) Invalid();
+// Everything the storage cannot hold is refused before any pixel memory is taken. Runs after the
+// colour table has been read, so a file cut short inside its table is a read error first.
+void ValidateLayout(const BmpInfoHeader& h) {
     switch (h.compression) {
         case kBiRgb:
             if (h.bitCount != 1 && h.bitCount != 4 && h.bitCount != 8 && h.bitCount != 16 && h.bitCount != 24 &&
@@ -125,7 +125,7 @@ BmpReadResult ReadBmpStream(TStream& stream) {
     BmpInfoHeader& h = result.header;
     h = ParseHeader(header, headerSize);
     result.os2Format = headerSize == kCoreHeaderSize;
-    Validate(h);
+    if (h.planes != 1) Invalid();
     int64_t remaining = total - kFileHeaderSize - headerSize;
 
     // Run-length files are kept as file bytes and read from that copy.
@@ -145,7 +145,7 @@ BmpReadResult ReadBmpStream(TStream& stream) {
         source = &rleCopy;
     }
 
-    if (headerSize == kInfoHeaderSize && h.compression == kBiBitFields) {
+    if (headerSize == kInfoHeaderSize && h.compression == kBiBitFields && (h.bitCount == 16 || h.bitCount == 32)) {
         uint8_t masks[12];
         source->ReadBuffer(masks, sizeof masks);
         h.redMask = U32(masks);
@@ -154,8 +154,9 @@ BmpReadResult ReadBmpStream(TStream& stream) {
         remaining -= 12;
     }
 
+    // Colours used 0: a full table for 1, 4 and 8 bits per pixel, none for any other depth.
     uint32_t tableEntries = h.clrUsed;
-    if (tableEntries == 0) tableEntries = h.bitCount <= 8 ? (1u << h.bitCount) : 0;
+    if (tableEntries == 0 && (h.bitCount == 1 || h.bitCount == 4 || h.bitCount == 8)) tableEntries = 1u << h.bitCount;
     if (tableEntries > kMaxColourTable) Invalid();
     const uint32_t entrySize = result.os2Format ? 3 : 4;
     if (tableEntries > 0) {
@@ -168,6 +169,7 @@ BmpReadResult ReadBmpStream(TStream& stream) {
         }
         remaining -= int64_t{tableEntries} * entrySize;
     }
+    ValidateLayout(h);
 
     const int64_t absHeight = h.height < 0 ? -int64_t{h.height} : int64_t{h.height};
     const uint64_t imageSize = h.sizeImage != 0 ? h.sizeImage : DibImageSize(h.width, absHeight, h.bitCount);

@@ -54,8 +54,8 @@ struct BmpReadResult {
 };
 
 // Reads a BMP picture from the stream's position to its end.
-// Raises EReadError "Stream read error" when the stream ends inside the file header or the
-// colour table; EInvalidGraphic "Bitmap image is not valid" for a wrong signature, planes other
+// Raises EReadError "Stream read error" when the stream ends inside the file header, the masks
+// or the colour table (these are read before the layout is judged); EInvalidGraphic "Bitmap image is not valid" for a wrong signature, planes other
 // than 1, and every layout this reader does not hold (header size below 40 other than 12, header
 // larger than the file, colour table over 256 entries, unsupported bit depth or compression,
 // a zero or negative width, a zero height, top-down run-length data); EOutOfResources

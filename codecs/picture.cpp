@@ -35,7 +35,6 @@ void TPicture::Assign(const TGraphic* source) {
     if (!graphicClass) throw EConvertError(std::string("Cannot assign a ") + source->ClassName() + " to a TPicture");
     std::unique_ptr<TGraphic> picture = graphicClass->Create();
     picture->Assign(source);
-    HookProgress(*picture);
     Replace(std::move(picture));
 }
 

@@ -3,8 +3,9 @@
 
 namespace kv {
 
-// Adds the JPEG entries and then the GIF entry to the process-wide format registry, in that
-// order. Called once while the program (or a tool) starts; calling it again does nothing.
+// Adds the picture units' entries to the process-wide format registry in their start-up order:
+// JPEG ("jpeg", "jpg"), then GIF ("gif") once that unit exists. Called once while the program (or
+// a tool) starts; calling it again does nothing.
 void RegisterStandardFormats();
 
 }  // namespace kv

@@ -80,13 +80,13 @@ TEST(BmpReader, RefusesWhatItDoesNotHold) {
         cases.emplace_back("file ends inside the header size", bytes);
     }
     cases.emplace_back("colour table of 257", withInfo({.bitCount = 8, .clrUsed = 257}, 2000));
-    cases.emplace_back("2 bits per pixel", withInfo({.bitCount = 2}));
+    cases.emplace_back("2 bits per pixel", withInfo({.bitCount = 2}, 0));  // no default colour table
     cases.emplace_back("64 bits per pixel", withInfo({.bitCount = 64}));
     cases.emplace_back("0 bits per pixel", withInfo({.bitCount = 0}));
     cases.emplace_back("bit fields at 24 bits", withInfo({.bitCount = 24, .compression = 3}));
     cases.emplace_back("bit fields in a 44-byte header", withInfo({.bitCount = 32, .compression = 3, .headerSize = 44}));
     cases.emplace_back("RLE8 at 4 bits", withInfo({.bitCount = 4, .compression = 1}));
-    cases.emplace_back("RLE4 at 8 bits", withInfo({.bitCount = 8, .compression = 2}));
+    cases.emplace_back("RLE4 at 8 bits", withInfo({.bitCount = 8, .compression = 2}, 1100));
     cases.emplace_back("compression 4", withInfo({.bitCount = 24, .compression = 4}));
     cases.emplace_back("compression 6", withInfo({.bitCount = 32, .compression = 6}));
     cases.emplace_back("width 0", withInfo({.width = 0}));
@@ -115,6 +115,16 @@ TEST(BmpReader, ShortColourTableOrMasksAreReadErrors) {
     EXPECT_EQ(FailureOf<EReadError>(CoreHeaders(1, 1, 8).Fill(767, 0).bytes), "Stream read error");
     EXPECT_EQ(FailureOf<EReadError>(WindowsHeaders({.bitCount = 16, .compression = 3}).Fill(11, 0).bytes),
               "Stream read error");
+    // The table is read before the layout is judged: a short table wins over a refusal.
+    EXPECT_EQ(FailureOf<EReadError>(WindowsHeaders({.width = 40000, .height = 40000, .bitCount = 8}).Fill(16, 0).bytes),
+              "Stream read error");
+    EXPECT_EQ(FailureOf<EReadError>(WindowsHeaders({.width = 0, .bitCount = 4}).Fill(16, 0).bytes),
+              "Stream read error");
+    EXPECT_EQ(FailureOf<EReadError>(WindowsHeaders({.bitCount = 2, .clrUsed = 4}).Fill(8, 0).bytes),
+              "Stream read error");
+    // Masks follow a 40-byte header only at 16 and 32 bits: at 24 bits nothing is read for them.
+    EXPECT_EQ(FailureOf<EInvalidGraphic>(WindowsHeaders({.bitCount = 24, .compression = 3}).Fill(4, 0).bytes),
+              "Bitmap image is not valid");
 }
 
 TEST(BmpReader, TwentyFourBitRowsBottomUpAndTopDown) {

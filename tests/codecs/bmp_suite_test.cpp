@@ -135,6 +135,8 @@ TEST(BmpSuite, QuestionableFilesThatDecodeLikeTheReferences) {
         {"q/rgb16-3103.bmp", "bmp/reference/rgb16-3103.png"},
         {"q/rgb32-7187.bmp", "bmp/reference/rgb32-7187.png"},
         {"q/rgb32h52.bmp", "bmp/reference/rgb24.png"},
+        {"q/rgb32-111110.bmp", "bmp/reference/rgb24.png"},
+        {"b/rgb16-880.bmp", "bmp/reference/rgb16-880.png"},
         // Alpha is kept in the storage as the file has it and not blended: colours are compared
         // where the reference is not fully transparent.
         {"q/rgba16-4444.bmp", "bmp/reference/rgba16-4444.png"},

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "codecs/picture.h"
+#include "codecs/standard_formats.h"
 #include "codecs/stored_picture.h"
 #include "graphics/bitmap.h"
 #include "runtime/exceptions.h"
@@ -51,6 +52,19 @@ TEST_F(StoredPictureTest, BitmapReadsACountedFile) {
     const Dib* dib = static_cast<TBitmap*>(picture.Graphic())->GetDib();
     ASSERT_NE(dib, nullptr);
     EXPECT_EQ(dib->BitCount(), 1);
+}
+
+TEST_F(StoredPictureTest, JpegReadsACountedFile) {
+    RegisterStandardFormats();
+    const std::vector<uint8_t> jpeg = FileBytes(std::filesystem::path(KV_CORPUS_DIR) / "jpeg/testimgint.jpg");
+    ASSERT_FALSE(jpeg.empty());
+    std::vector<uint8_t> data = Stored("TJPEGImage", jpeg, true);
+    data.insert(data.end(), {0xFF, 0xD9, 0});  // bytes after the counted file are not the picture's
+    ReadStoredPicture(picture, data);
+    ASSERT_NE(picture.Graphic(), nullptr);
+    EXPECT_STREQ(picture.Graphic()->ClassName(), "TJPEGImage");
+    EXPECT_EQ(picture.Width(), 227);
+    EXPECT_EQ(picture.Height(), 149);
 }
 
 TEST_F(StoredPictureTest, UnknownOrWronglyCasedClassLeavesTheHolderEmpty) {
