@@ -15,6 +15,7 @@
 #include "codecs/jpeg.h"
 #include "codecs/jpeg_decoder.h"
 #include "runtime/stream.h"
+#include "tests/codecs/jpeg_test_support.h"
 
 namespace {
 
@@ -24,24 +25,10 @@ constexpr int kHeight = 4000;
 // A photo-like picture: smooth colour fields with fine texture, encoded at quality 90, 4:2:0.
 const std::vector<uint8_t>& BenchJpeg() {
     static const std::vector<uint8_t> bytes = [] {
-        jpeg_compress_struct ci{};
-        jpeg_error_mgr err{};
-        ci.err = jpeg_std_error(&err);
-        jpeg_create_compress(&ci);
-        unsigned char* buffer = nullptr;
-        unsigned long size = 0;
-        jpeg_mem_dest(&ci, &buffer, &size);
-        ci.image_width = kWidth;
-        ci.image_height = kHeight;
-        ci.input_components = 3;
-        ci.in_color_space = JCS_RGB;
-        jpeg_set_defaults(&ci);
-        jpeg_set_quality(&ci, 90, TRUE);
-        jpeg_start_compress(&ci, TRUE);
-        std::vector<uint8_t> row(kWidth * 3);
+        std::vector<uint8_t> pixels(static_cast<size_t>(kWidth) * kHeight * 3);
         uint32_t noise = 12345;
-        while (ci.next_scanline < ci.image_height) {
-            const int y = static_cast<int>(ci.next_scanline);
+        uint8_t* out = pixels.data();
+        for (int y = 0; y < kHeight; ++y) {
             for (int x = 0; x < kWidth; ++x) {
                 noise = noise * 1103515245u + 12345u;
                 const int grain = static_cast<int>((noise >> 16) & 15) - 8;
@@ -49,18 +36,12 @@ const std::vector<uint8_t>& BenchJpeg() {
                 const int r = static_cast<int>(128 + 100 * std::sin(fx) * std::cos(fy)) + grain;
                 const int g = static_cast<int>(128 + 90 * std::sin(fx * 0.7 + fy)) + grain;
                 const int b = static_cast<int>(128 + 80 * std::cos(fx * 1.3 - fy * 0.5)) + grain;
-                row[x * 3] = static_cast<uint8_t>(std::clamp(r, 0, 255));
-                row[x * 3 + 1] = static_cast<uint8_t>(std::clamp(g, 0, 255));
-                row[x * 3 + 2] = static_cast<uint8_t>(std::clamp(b, 0, 255));
+                *out++ = static_cast<uint8_t>(std::clamp(r, 0, 255));
+                *out++ = static_cast<uint8_t>(std::clamp(g, 0, 255));
+                *out++ = static_cast<uint8_t>(std::clamp(b, 0, 255));
             }
-            JSAMPROW rows[1] = {row.data()};
-            jpeg_write_scanlines(&ci, rows, 1);
         }
-        jpeg_finish_compress(&ci);
-        jpeg_destroy_compress(&ci);
-        std::vector<uint8_t> result(buffer, buffer + size);
-        std::free(buffer);
-        return result;
+        return kv::test::EncodeJpeg(kWidth, kHeight, JCS_RGB, 3, pixels, {});
     }();
     return bytes;
 }

@@ -51,7 +51,9 @@ jpeg_error_mgr* InstallJpegErrorManager(JpegErrorManager& manager) {
 }
 
 std::string JpegErrorText(int code) {
-    return "JPEG error #" + std::to_string(code);
+    std::string text = "JPEG error #";  // appended: "literal" + string trips GCC 12's -Wrestrict
+    text += std::to_string(code);
+    return text;
 }
 
 void JpegJumpBack(j_common_ptr cinfo) {
