@@ -1,6 +1,7 @@
 #include "codecs/standard_formats.h"
 
 #include "codecs/file_formats.h"
+#include "codecs/gif/gif_image.h"
 #include "codecs/jpeg.h"
 
 namespace kv {
@@ -12,6 +13,7 @@ void RegisterStandardFormats() {
     // The built-in entries come first; then the picture units in start-up order: JPEG ("jpeg",
     // "jpg"), then GIF ("gif").
     RegisterJpegFormat(GetFileFormats());
+    RegisterGifFormat(GetFileFormats());
 }
 
 }  // namespace kv

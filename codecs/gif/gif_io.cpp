@@ -1,0 +1,30 @@
+#include "codecs/gif/gif_io.h"
+
+#include "runtime/exceptions.h"
+#include "runtime/stream.h"
+
+namespace kv {
+
+void ReadExact(TStream& stream, void* buffer, int64_t n) {
+    if (n <= 0) return;
+    if (stream.Read(buffer, n) != n) throw GIFException(kGifPrematureEndText);
+}
+
+bool ReadGifByte(TStream& stream, uint8_t& value) {
+    return stream.Read(&value, 1) == 1;
+}
+
+void StepBack(TStream& stream) {
+    stream.Seek(-1, SeekOrigin::Current);
+}
+
+void SkipExact(TStream& stream, int64_t n) {
+    if (n <= 0) return;
+    if (stream.Remaining() < n) {
+        stream.Seek(0, SeekOrigin::End);
+        throw GIFException(kGifPrematureEndText);
+    }
+    stream.Seek(n, SeekOrigin::Current);
+}
+
+}  // namespace kv

@@ -1,0 +1,27 @@
+#pragma once
+// Small reading helpers shared by the GIF reader and its LZW decoder. All reads are bounded by
+// what the stream really holds; nothing is allocated from a size found in the data.
+#include <cstdint>
+
+namespace kv {
+
+class TStream;
+
+// Message texts of the GIF reader.
+inline constexpr const char* kGifPrematureEndText = "Premature end of data";
+
+// Reads exactly n bytes; fewer raise GIFException "Premature end of data".
+void ReadExact(TStream& stream, void* buffer, int64_t n);
+// Reads one byte; false at the end of the data.
+bool ReadGifByte(TStream& stream, uint8_t& value);
+// Moves back over the byte just read (the reader's one-byte look-ahead).
+void StepBack(TStream& stream);
+// Skips n bytes, raising "Premature end of data" when fewer are left.
+void SkipExact(TStream& stream, int64_t n);
+
+inline uint16_t GetLe16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+inline uint32_t GetLe32(const uint8_t* p) {
+    return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
+}
+
+}  // namespace kv

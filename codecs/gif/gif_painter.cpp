@@ -1,0 +1,267 @@
+#include "codecs/gif/gif_painter.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include "codecs/gif/gif_app_extensions.h"
+#include "codecs/gif/gif_image.h"
+#include "graphics/bitmap.h"
+#include "graphics/canvas.h"
+#include "runtime/tick.h"
+
+namespace kv {
+
+namespace {
+
+constexpr int kDrawTransparent = static_cast<int>(TGIFPaintFlag::DrawTransparent);
+constexpr int kPlayFrames = static_cast<int>(TGIFPaintFlag::PlayFrames);
+constexpr int kRepeatPlay = static_cast<int>(TGIFPaintFlag::RepeatPlay);
+constexpr int kRepeatForever = static_cast<int>(TGIFPaintFlag::RepeatForever);
+constexpr int kWipeAtRestart = static_cast<int>(TGIFPaintFlag::WipeAtRestart);
+constexpr int kTileFrames = static_cast<int>(TGIFPaintFlag::TileFrames);
+
+constexpr int64_t kUnlimited = -1;
+constexpr int kEndless = -1;
+
+// A bitmap of the rectangle's size holding what the canvas shows there.
+std::unique_ptr<TBitmap> ShotOf(TCanvas& canvas, const TRect& rect) {
+    auto shot = std::make_unique<TBitmap>();
+    shot->SetSize(rect.Width(), rect.Height());
+    if (!shot->Empty()) shot->Canvas().CopyRect({0, 0, rect.Width(), rect.Height()}, canvas, rect);
+    return shot;
+}
+
+}  // namespace
+
+int64_t FrameWaitHundredths(const TGIFSubImage& frame) {
+    const TGIFGraphicControlExtension* control = frame.GraphicControl();
+    if (!control || control->FrameDelay == 0) return 10;
+    return std::max<int64_t>(control->FrameDelay, 3);
+}
+
+int64_t PainterWaitMilliseconds(int64_t hundredths, int64_t lateMs, int playSpeed) {
+    return std::llround(static_cast<double>(hundredths * 12 - lateMs / 2) * 100.0 / std::max(playSpeed, 1));
+}
+
+TGIFPainter::TGIFPainter(TGIFImage& image, TCanvas& target, const TRect& rect, uint16_t flags)
+    : image_(image), target_(target), rect_(rect), flags_(flags), playSpeed_(image.PlaySpeed) {
+    const TGIFImageList& frames = image_.Images();
+    hooks_ = image_.Hooks;
+
+    // The background: the override, else the window colour without a global table, else the
+    // global table's background entry.
+    const TGIFGlobalColorMap& global = image_.Header().GlobalColorMap();
+    if (image_.BackgroundOverride != clNone) {
+        background_ = ColorToRgb(image_.BackgroundOverride);
+    } else if (global.Count() == 0) {
+        background_ = ColorToRgb(clWindow);
+    } else {
+        const TGIFColor c = global.Color(image_.Header().BackgroundIndex());
+        background_ = RgbQuad{c.Blue, c.Green, c.Red, 0};
+    }
+
+    bool restoresBackground = Has(kWipeAtRestart);
+    bool restoresPrevious = false;
+    for (const auto& frame : frames) {
+        for (const auto& extension : frame->ExtensionBlocks()) {
+            const auto* control = dynamic_cast<const TGIFGraphicControlExtension*>(extension.get());
+            if (!control) continue;
+            restoresBackground = restoresBackground || control->Disposal() == 2;
+            restoresPrevious = restoresPrevious || control->Disposal() == 3;
+        }
+    }
+    if (restoresBackground && Has(kDrawTransparent)) backgroundShot_ = ShotOf(target_, rect_);
+    if (restoresBackground || restoresPrevious) {
+        const TColor brush = static_cast<TColor>(background_.red | (background_.green << 8) | (background_.blue << 16));
+        savedBuffer_ = ShotOf(target_, rect_);
+        savedBuffer_->Canvas().Brush().SetColor(brush);
+        composeBuffer_ = std::make_unique<TBitmap>();
+        composeBuffer_->Canvas().Brush().SetColor(brush);
+        composeBuffer_->SetSize(rect_.Width(), rect_.Height());
+    }
+}
+
+TGIFPainter::~TGIFPainter() {
+    Stop();
+    TerminateAndWait();
+}
+
+void TGIFPainter::Stop() {
+    Terminate();
+    std::lock_guard lock(wakeLock_);
+    woken_ = true;
+    wakeSignal_.notify_all();
+}
+
+bool TGIFPainter::WaitWake(int64_t ms) {
+    std::unique_lock lock(wakeLock_);
+    bool woken;
+    if (ms < 0) {
+        wakeSignal_.wait(lock, [this] { return woken_; });
+        woken = true;
+    } else {
+        woken = wakeSignal_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return woken_; });
+    }
+    woken_ = false;  // auto-reset
+    return woken;
+}
+
+void TGIFPainter::Hook(const TGIFPainterHook& hook) {
+    if (hook && !Terminated()) Synchronize([this, &hook] {
+        if (!Terminated()) hook(*this);
+    });
+}
+
+void TGIFPainter::Execute() {
+    try {
+        PaintLoop();
+    } catch (...) {
+        error_ = std::current_exception();
+    }
+    currentFrame_ = -1;
+    try {
+        Hook(hooks_.OnEndPaint);
+    } catch (...) {
+        if (!error_) error_ = std::current_exception();
+    }
+}
+
+void TGIFPainter::PaintLoop() {
+    const TGIFImageList& frames = image_.Images();
+    currentFrame_ = 0;
+    Hook(hooks_.OnStartPaint);
+    firstPainted_ = false;
+    int passesLeft = 1;
+    int loopStart = 0;
+    bool loopSeen = false;
+    int64_t wait = 0;
+    bool unlimited = false;  // PlaySpeed below 1: each frame waits until the painter is woken
+    priorDisposal_ = 1;
+    uint32_t mark = GetTickCount();
+    int64_t previousWait = 0;
+
+    while ((passesLeft != 0 || Has(kRepeatForever)) && !Terminated()) {
+        currentFrame_ = loopStart;
+        if (firstPainted_) Hook(hooks_.OnLoop);
+        for (;;) {
+            const int index = currentFrame_;
+            if (index >= frames.Count() || Terminated() || frames[index].Empty()) break;
+            if (wait < 1) {
+                std::this_thread::yield();
+            } else {
+                Synchronize([this, index] {
+                    if (!Terminated()) RenderFrame(index);
+                });
+                const uint32_t now = GetTickCount();
+                unlimited = playSpeed_ < 1;
+                if (!unlimited) {
+                    const int64_t late = static_cast<int32_t>(now - mark) - previousWait;
+                    wait = PainterWaitMilliseconds(wait, late, playSpeed_);
+                    previousWait = wait;
+                }
+                mark = now;
+            }
+            // The wake event cuts a wait short: a stop ends it at once.
+            if ((unlimited || wait > 0) && WaitWake(unlimited ? kUnlimited : wait)) {
+                previousWait = 0;
+                mark = GetTickCount();
+            }
+            if (Terminated()) break;
+            Hook(hooks_.OnPaint);
+
+            const TGIFSubImage& frame = frames[index];
+            frameDisposal_ = 1;
+            for (const auto& extension : frame.ExtensionBlocks()) {
+                if (const auto* loop = dynamic_cast<const TGIFAppExtNSLoop*>(extension.get())) {
+                    if (loopSeen) continue;
+                    loopSeen = true;
+                    passesLeft = loop->RepeatCount;
+                    if (loop->RepeatCount == 0 || Has(kRepeatForever)) passesLeft = kEndless;
+                    loopStart = index;
+                } else if (const auto* control = dynamic_cast<const TGIFGraphicControlExtension*>(extension.get())) {
+                    frameDisposal_ = control->Disposal();
+                }
+            }
+            if (!Terminated()) Synchronize([this] {
+                if (!Terminated()) Compose();
+            });
+            priorDisposal_ = frameDisposal_;
+            if (Terminated()) break;
+
+            wait = FrameWaitHundredths(frame);
+            Hook(hooks_.OnAfterPaint);
+            if (currentFrame_ == index) currentFrame_ = index + 1;
+            if (!Has(kPlayFrames)) break;
+        }
+        if (passesLeft > 0) --passesLeft;
+        if (!(Has(kPlayFrames) && Has(kRepeatPlay))) break;
+    }
+}
+
+void TGIFPainter::RenderFrame(int index) {
+    TGIFSubImage& frame = image_.Images()[index];
+    frame.Bitmap();
+    frame.Mask();
+}
+
+void TGIFPainter::RestoreArea(TGIFSubImage& frame) {
+    if (!savedBuffer_ || savedBuffer_->Empty() || frame.Empty()) return;
+    const TRect whole{0, 0, rect_.Width(), rect_.Height()};
+    std::vector<TRect> places;
+    if (Has(kTileFrames)) {
+        for (int y = 0; y < whole.bottom; y += frame.Height())
+            for (int x = 0; x < whole.right; x += frame.Width()) places.push_back(RectOfSize(x, y, frame.Width(), frame.Height()));
+    } else {
+        places.push_back(frame.PlaceIn(whole));
+    }
+    TCanvas& canvas = savedBuffer_->Canvas();
+    const bool fromShot = Has(kDrawTransparent) && backgroundShot_ && !backgroundShot_->Empty();
+    for (const TRect& place : places) {
+        if (fromShot)
+            canvas.CopyRect(place, backgroundShot_->Canvas(), place);
+        else
+            canvas.FillRect(place);
+    }
+}
+
+void TGIFPainter::Compose() {
+    const int index = currentFrame_;
+    if (index < 0 || index >= image_.Images().Count()) return;
+    TGIFSubImage& frame = image_.Images()[index];
+    const bool transparent = Has(kDrawTransparent);
+    const bool tile = Has(kTileFrames);
+    if (!savedBuffer_) {
+        frame.Draw(target_, rect_, transparent, tile);
+        firstPainted_ = true;
+        return;
+    }
+    const bool wipe = Has(kWipeAtRestart) && index == 0;
+    const TRect whole{0, 0, rect_.Width(), rect_.Height()};
+    if (wipe) RestoreArea(frame);
+    switch (frameDisposal_) {
+        case 0:
+        case 1:
+        case 2:
+            frame.Draw(savedBuffer_->Canvas(), whole, transparent, tile);
+            target_.CopyRect(rect_, savedBuffer_->Canvas(), whole);
+            if (frameDisposal_ == 2) RestoreArea(frame);
+            break;
+        case 3:
+            if (priorDisposal_ <= 1) {
+                frame.Draw(target_, rect_, transparent, tile);
+            } else if (priorDisposal_ <= 3) {
+                composeBuffer_->Canvas().CopyRect(whole, savedBuffer_->Canvas(), whole);
+                frame.Draw(composeBuffer_->Canvas(), whole, transparent, tile);
+                target_.CopyRect(rect_, composeBuffer_->Canvas(), whole);
+            }
+            break;
+        default:
+            break;
+    }
+    firstPainted_ = true;
+}
+
+}  // namespace kv

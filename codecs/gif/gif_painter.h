@@ -1,0 +1,97 @@
+#pragma once
+// TGIFPainter: plays a picture of several frames onto a target (the picture's own bitmap, or the
+// caller's canvas). The thread only times the frames; every render and paint is a synchronised
+// call that the window thread runs, so frames and surfaces are only ever touched there.
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include "graphics/color.h"
+#include "graphics/geometry.h"
+#include "runtime/thread.h"
+
+namespace kv {
+
+class TBitmap;
+class TCanvas;
+class TGIFImage;
+class TGIFSubImage;
+
+class TGIFPainter;
+
+// Hundredths of a second to wait after a frame: its delay, at least 3, or 10 without one.
+int64_t FrameWaitHundredths(const TGIFSubImage& frame);
+// Milliseconds to wait for a wait counted in hundredths: each hundredth is 12 ms, half the
+// lateness of the last wait is taken off, and playSpeed (percent, at least 1) scales the result.
+int64_t PainterWaitMilliseconds(int64_t hundredths, int64_t lateMs, int playSpeed);
+
+// Notifications of a painter, called on the window thread: start of painting, before each frame,
+// after each frame, at each repeat, end of painting.
+using TGIFPainterHook = std::function<void(TGIFPainter& painter)>;
+struct TGIFPainterHooks {
+    TGIFPainterHook OnStartPaint, OnPaint, OnAfterPaint, OnLoop, OnEndPaint;
+};
+
+class TGIFPainter : public TThread {
+public:
+    // Made on the window thread: works out the background colour and takes the background
+    // buffers from what the target shows in rect. Not started.
+    TGIFPainter(TGIFImage& image, TCanvas& target, const TRect& rect, uint16_t flags);
+    ~TGIFPainter() override;
+
+    // Marks the painter terminated and ends any wait at once.
+    void Stop();
+
+    TCanvas& Target() const { return target_; }
+    const TRect& TargetRect() const { return rect_; }
+    uint16_t Flags() const { return flags_; }
+    // The frame being painted; -1 when not painting.
+    int CurrentFrame() const { return currentFrame_; }
+    void SetCurrentFrame(int value) { currentFrame_ = value; }
+    bool FirstPainted() const { return firstPainted_; }
+    RgbQuad BackgroundColor() const { return background_; }
+    // A failure that ended the painting loop, if any.
+    std::exception_ptr Error() const { return error_; }
+
+protected:
+    void Execute() override;
+
+private:
+    bool Has(int flag) const { return (flags_ >> flag) & 1; }
+    void PaintLoop();
+    // Blocks on the wake event for ms milliseconds (ms < 0: until woken); true when woken.
+    bool WaitWake(int64_t ms);
+    void Hook(const TGIFPainterHook& hook);
+    // Window thread: makes sure the frame's bitmap and mask exist.
+    void RenderFrame(int index);
+    // Window thread: puts the current frame on the target as the disposal methods say.
+    void Compose();
+    void RestoreArea(TGIFSubImage& frame);
+
+    TGIFImage& image_;
+    TCanvas& target_;
+    TRect rect_;
+    uint16_t flags_;
+    int playSpeed_;
+    std::atomic<int> currentFrame_{-1};
+    std::atomic<bool> firstPainted_{false};
+    int frameDisposal_ = 1;
+    int priorDisposal_ = 1;
+    RgbQuad background_{};
+    std::unique_ptr<TBitmap> backgroundShot_;
+    std::unique_ptr<TBitmap> savedBuffer_;
+    std::unique_ptr<TBitmap> composeBuffer_;
+
+    TGIFPainterHooks hooks_;
+    std::mutex wakeLock_;
+    std::condition_variable wakeSignal_;
+    bool woken_ = false;
+
+    std::exception_ptr error_;
+};
+
+}  // namespace kv

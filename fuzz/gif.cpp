@@ -1,0 +1,49 @@
+// Feeds arbitrary bytes to the GIF picture: reading, conversion to a bitmap, rendering every frame
+// and drawing its frames through their masks. Every failure must be one of the picture's own.
+#include <cstddef>
+#include <cstdint>
+
+#include "codecs/gif/gif_image.h"
+#include "graphics/bitmap.h"
+#include "graphics/canvas.h"
+#include "runtime/exceptions.h"
+#include "runtime/stream.h"
+
+namespace {
+
+// Big pictures decode correctly but slowly; the fuzzer learns nothing from their size.
+constexpr uint64_t kMaxFuzzPixels = 1024 * 1024;
+
+void Exercise(const uint8_t* data, size_t size) {
+    kv::TGIFImage gif;
+    gif.PixelStorageLimit = 4 * kMaxFuzzPixels;
+    kv::TMemoryStream stream(data, size);
+    gif.LoadFromStream(stream);
+    if (static_cast<uint64_t>(gif.Width()) * gif.Height() > kMaxFuzzPixels) return;
+    kv::TBitmap bitmap;
+    bitmap.Assign(&gif);
+    for (auto& frame : gif.Images()) {
+        if (frame->Empty()) continue;
+        frame->Bitmap();
+        frame->Mask();
+    }
+    // Every frame drawn still, through its mask (playing would only add waiting).
+    gif.PaintFlags &= static_cast<uint16_t>(~(1u << static_cast<int>(kv::TGIFPaintFlag::PlayFrames)));
+    kv::TBitmap target;
+    target.SetSize(37, 23);
+    for (int i = 0; i < gif.Images().Count() && i < 8; ++i) {
+        gif.ActiveFrame = i;
+        target.Canvas().StretchDraw({-5, 3, 40, 30}, &gif);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    try {
+        Exercise(data, size);
+    } catch (const kv::GIFException&) {
+    } catch (const kv::EOutOfResources&) {
+    }
+    return 0;
+}
