@@ -35,6 +35,7 @@ TForm1::TForm1(QWidget* parent) : FormWidget(parent) {
         board_->SetScreenSize(display->size().width(), display->size().height());
     }
     DispatchEvent([this] { FormCreate(); });
+    DispatchEvent([this] { CreateBrowserWindows(); });
 }
 
 TForm1::~TForm1() {
@@ -52,7 +53,7 @@ void TForm1::FormCreate() {
 
 void TForm1::FormShow() {
     DrawNoPicture();
-    // The browser panel, once it exists, starts in the program's own folder here.
+    ShowProgramFolder();
 }
 
 void TForm1::FormClose() { flow_->FormClose(); }

@@ -11,6 +11,7 @@
 #include "game/game_flow.h"
 #include "game/game_window.h"
 #include "graphics/controls/mouse.h"
+#include "ui/browser_widgets.h"
 #include "ui/form_widget.h"
 #include "ui/layout_fonts.h"
 
@@ -59,9 +60,9 @@ public:
     TImage* Image5 = nullptr;  // shuffle
     TImage* Image6 = nullptr;  // exit
     TImage* Image7 = nullptr;  // about
-    QComboBox* DriveComboBox1 = nullptr;   // browser panel: laid out, not yet filled
-    QListWidget* DirectoryListBox1 = nullptr;
-    QListWidget* FileListBox1 = nullptr;
+    DriveComboBoxWidget* DriveComboBox1 = nullptr;  // the browser panel
+    DirectoryListWidget* DirectoryListBox1 = nullptr;
+    FileListWidget* FileListBox1 = nullptr;
     QLineEdit* Edit2 = nullptr;             // the path box
     QComboBox* ComboBox1 = nullptr;         // the piece-count box
     QTimer* Timer1 = nullptr;               // the clock, 1000 ms, off at start
@@ -82,6 +83,9 @@ public:
     void Image7MouseUp(TControl& sender, TMouseButton button, TShiftState shift, int x, int y);
     void ComboBox1Change();
     void Timer1Timer();
+    void DriveComboBox1Change();
+    void DirectoryListBox1Change();
+    void FileListBox1Change();
 
     GameFlow& Flow() { return *flow_; }
     GameBoard& Board() { return *board_; }
@@ -117,6 +121,9 @@ protected:
 private:
     void CreateLayout();
     void CreateWindowedControls();
+    void CreateBrowserPanel();
+    void CreateBrowserWindows();
+    void ShowProgramFolder();
     TImage* AddImage(const char* name, int left, int top, int width, int height);
     TImage* AddPictureButton(const char* name, const char* picture, int left, int top, int width, int height);
     TLabel* AddLabel(const char* name, int left, int top, int width, int height, const std::string& caption,

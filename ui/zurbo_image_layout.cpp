@@ -107,16 +107,7 @@ void TForm1::CreateWindowedControls() {
     const QFont formFont = ToQFont(kFormFont);
     setFont(formFont);
 
-    // The browser panel's three controls, in their places; they are filled by the browser.
-    DriveComboBox1 = new QComboBox(this);
-    DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
-    DriveComboBox1->setGeometry(736, 112, 217, 19);
-    DirectoryListBox1 = new QListWidget(this);
-    DirectoryListBox1->setObjectName(QStringLiteral("DirectoryListBox1"));
-    DirectoryListBox1->setGeometry(736, 144, 217, 121);
-    FileListBox1 = new QListWidget(this);
-    FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
-    FileListBox1->setGeometry(736, 280, 217, 161);
+    CreateBrowserPanel();
 
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));

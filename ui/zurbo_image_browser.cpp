@@ -1,0 +1,91 @@
+// The main window's browser panel: the drive selector, directory list and file list in their
+// laid-out places, and the three change handlers that chain them to each other, to the path box
+// and to the preview. The controls are not linked to one another; the handlers do all of it.
+#include <QCoreApplication>
+#include <QLineEdit>
+
+#include "browser/path_routines.h"
+#include "codecs/picture.h"
+#include "codecs/standard_formats.h"
+#include "graphics/controls/image.h"
+#include "ui/browser_widgets.h"
+#include "ui/event_dispatch.h"
+#include "ui/zurbo_image.h"
+
+namespace kv {
+namespace {
+
+constexpr const char* kPictureMask = "*.jpg;*.bmp;*.gif";
+constexpr int kDirectoryRowHeight = 16;
+constexpr int kFileRowHeight = 13;
+
+// The extension as the preview tests it: from the last "." of the final path component to the
+// end, the "." included; empty when that component has none.
+std::string PreviewExtension(const std::string& path) {
+    const size_t nameStart = path.rfind(kPathDelimiter);
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (nameStart != std::string::npos && dot < nameStart)) return {};
+    return path.substr(dot);
+}
+
+}  // namespace
+
+void TForm1::CreateBrowserPanel() {
+    // The preview loads JPEG and GIF files through the registry: their entries must be there.
+    RegisterStandardFormats();
+    DriveComboBox1 = new DriveComboBoxWidget(this);
+    DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
+    DriveComboBox1->setGeometry(736, 112, 217, 19);
+    DirectoryListBox1 = new DirectoryListWidget(kDirectoryRowHeight, this);
+    DirectoryListBox1->setObjectName(QStringLiteral("DirectoryListBox1"));
+    DirectoryListBox1->setGeometry(736, 144, 217, 121);
+    FileListBox1 = new FileListWidget(kFileRowHeight, this);
+    FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
+    FileListBox1->setGeometry(736, 280, 217, 161);
+    FileListBox1->Model().SetMask(kPictureMask);
+
+    DriveComboBox1->Model().OnChange = [this] { DriveComboBox1Change(); };
+    DirectoryListBox1->Model().OnChange = [this] { DirectoryListBox1Change(); };
+    FileListBox1->Model().OnChange = [this] { FileListBox1Change(); };
+}
+
+void TForm1::CreateBrowserWindows() {
+    // In tab order, as the controls get their windows: the drive selector selects the current
+    // volume and reports it, which takes the directory list (and through it the file list) to
+    // that volume's root; the lists then build their rows.
+    DriveComboBox1->Model().CreateWnd();
+    DirectoryListBox1->Model().CreateWnd();
+    FileListBox1->Model().CreateWnd();
+}
+
+void TForm1::ShowProgramFolder() {
+    // The folder of the program's own executable, up to and including its last delimiter.
+    std::string folder = QCoreApplication::applicationDirPath().toStdString();
+    if (folder.empty() || folder.back() != kPathDelimiter) folder += kPathDelimiter;
+    DirectoryListBox1->Model().SetFolder(folder);
+}
+
+void TForm1::DriveComboBox1Change() {
+    // Paths have no drive letters: the selector's key stands for a volume, and the volume's
+    // mount point takes the place of "<letter>:\". Always the root, never a remembered folder
+    // on the volume; with no volume selected the directory list stays where it is.
+    DirectoryListBox1->Model().SetFolder(DriveComboBox1->Model().DriveRoot());
+}
+
+void TForm1::DirectoryListBox1Change() { FileListBox1->Model().AcceptPath(DirectoryListBox1->Model().FolderPath()); }
+
+void TForm1::FileListBox1Change() {
+    Edit2->setText(QString::fromStdString(FileListBox1->Model().SelectedPath()));
+    // Only these exact spellings load; each test reads the path box afresh. The three groups
+    // are disjoint, so a file loads at most once.
+    auto loadIf = [this](const char* upper, const char* lower) {
+        const std::string path = Edit2->text().toStdString();
+        const std::string extension = PreviewExtension(path);
+        if (extension == upper || extension == lower) Image2->Picture().LoadFromFile(path);
+    };
+    loadIf(".JPG", ".jpg");
+    loadIf(".BMP", ".bmp");
+    loadIf(".GIF", ".gif");
+}
+
+}  // namespace kv
