@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "ui/synchronize_pump.h"
 #include "ui/system_colors.h"
 #include "ui/zurbo_image.h"
 
@@ -12,6 +13,7 @@ int RunApplication(int argc, char** argv, const std::function<void(TForm1&)>& on
     // The application name, not the display name: Qt would append a display name to every caption.
     QApplication::setApplicationName(QStringLiteral("KVADRIKO"));
     ApplyDesktopColors(QApplication::palette());
+    SynchronizePump pump;  // outlives the window, whose pictures stop their painters on the way out
     TForm1 form;
     form.show();
     if (onShown) onShown(form);

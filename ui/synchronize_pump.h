@@ -1,0 +1,20 @@
+#pragma once
+// Runs the calls that worker threads (GIF painters) hand to the window thread from Qt's event
+// loop: each queued call wakes the loop, which then runs CheckSynchronize. Create it on the
+// window thread, before any worker starts, and keep it until the workers have stopped.
+#include <QObject>
+
+namespace kv {
+
+class SynchronizePump {
+public:
+    SynchronizePump();
+    ~SynchronizePump();
+    SynchronizePump(const SynchronizePump&) = delete;
+    SynchronizePump& operator=(const SynchronizePump&) = delete;
+
+private:
+    QObject receiver_;  // lives on the window thread; queued wake-ups are delivered to it
+};
+
+}  // namespace kv
