@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the five picture buttons and the window icon with ImageMagick (Debian package imagemagick).
-# Each button is a pill with a soft vertical gradient and a white word; the files are written as GIF
-# (what the window layout stores) and as BMP copies. Run from anywhere; writes into ui/resources/.
+# Each button is a pill with a soft vertical gradient and a white word, written as a GIF (what the
+# window shows); the icon is written as GIF and as the BMP the window system takes. Run from anywhere;
+# writes into ui/resources/.
 set -euo pipefail
 out="$(cd "$(dirname "$0")/.." && pwd)/ui/resources"
 mkdir -p "$out"
@@ -22,7 +23,6 @@ pill() {
     -background '#e3e3e3' -alpha remove -alpha off \
     "$out/$name.png"
   convert "$out/$name.png" -colors 255 "$out/$name.gif"
-  convert "$out/$name.png" -type TrueColor "BMP3:$out/$name.bmp"
   rm "$out/$name.png"
 }
 

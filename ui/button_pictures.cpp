@@ -1,8 +1,9 @@
 #include "ui/button_pictures.h"
 
 #include <QFile>
+#include <memory>
 
-#include "graphics/bitmap.h"
+#include "codecs/gif/gif_image.h"
 #include "graphics/controls/image.h"
 #include "runtime/exceptions.h"
 #include "runtime/stream.h"
@@ -21,14 +22,15 @@ namespace kv {
 
 void LoadButtonPicture(TImage& image, const std::string& name) {
     InitUiResources();
-    const QString path = QStringLiteral(":/resources/%1.bmp").arg(QString::fromStdString(name));
+    const QString path = QStringLiteral(":/resources/%1.gif").arg(QString::fromStdString(name));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw EFOpenError("Cannot open file " + path.toStdString());
     const QByteArray bytes = file.readAll();
     TMemoryStream stream(bytes.constData(), static_cast<size_t>(bytes.size()));
-    TBitmap bitmap;
-    bitmap.LoadFromStream(stream);
-    image.Picture().Assign(&bitmap);
+    // The GIF goes into the holder as it is, as a picture read from the window layout does.
+    auto picture = std::make_unique<TGIFImage>();
+    picture->LoadFromStream(stream);
+    image.Picture().Replace(std::move(picture));
 }
 
 QIcon WindowIcon() {

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "codecs/standard_formats.h"
 #include "game/game_board.h"
 #include "graphics/controls/image.h"
 #include "graphics/controls/label.h"
@@ -16,6 +17,9 @@
 namespace kv {
 
 TForm1::TForm1(QWidget* parent) : FormWidget(parent) {
+    // The layout's button pictures, the preview and the load button read pictures through the
+    // format registry, so the picture kinds join it before anything is built.
+    RegisterStandardFormats();
     setWindowTitle(QString::fromUtf8(kFormCaption));
     setWindowIcon(WindowIcon());
     resize(kFormClientWidth, kFormClientHeight);

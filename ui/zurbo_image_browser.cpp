@@ -6,7 +6,6 @@
 
 #include "browser/path_routines.h"
 #include "codecs/picture.h"
-#include "codecs/standard_formats.h"
 #include "graphics/controls/image.h"
 #include "ui/browser_widgets.h"
 #include "ui/event_dispatch.h"
@@ -31,8 +30,6 @@ std::string PreviewExtension(const std::string& path) {
 }  // namespace
 
 void TForm1::CreateBrowserPanel() {
-    // The preview loads JPEG and GIF files through the registry: their entries must be there.
-    RegisterStandardFormats();
     DriveComboBox1 = new DriveComboBoxWidget(this);
     DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
     DriveComboBox1->setGeometry(736, 112, 217, 19);
