@@ -137,13 +137,14 @@ TEST_F(BoardTest, BothJpegSpellingsDecodeAtThePicturesOwnSize) {
     }
 }
 
-TEST_F(BoardTest, GifPathDecodesNothingWhileNoGifPictureIsRegistered) {
+TEST_F(BoardTest, GifPathsDecodeThroughTheRegisteredGifPicture) {
     RegisterStandardFormats();
-    if (GetFileFormats().FindExt("gif") != nullptr) GTEST_SKIP() << "GIF pictures are available";
-    window.Load(picture.Path());
+    window.Load(std::string(KV_CORPUS_DIR) + "/gif-suite/gifs/static_nontransparent.gif");
     const std::shared_ptr<TBitmap> decoded = State().SourcePicture;
-    window.Load("/no/such/picture.gif");
-    EXPECT_EQ(State().SourcePicture, decoded);
+    ASSERT_NE(decoded, nullptr);
+    EXPECT_EQ(decoded->Width(), 100);
+    EXPECT_EQ(decoded->Height(), 100);
+    EXPECT_TRUE(State().PictureOnBoard);
 }
 
 TEST_F(BoardTest, FailedBmpLeavesTheBoardWhiteAndAnEmptySourcePicture) {
