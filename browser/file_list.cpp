@@ -147,9 +147,11 @@ void TFileListBox::AcceptPath(const std::string& text) {
 
 void TFileListBox::SortRows() {
     // The same order as inserting each row after its equals, without the quadratic cost of
-    // inserting into large folders one row at a time.
+    // inserting into large folders one row at a time. Names that differ only in case (distinct
+    // files on a case-sensitive volume) go by their bytes, not by the folder's own order.
     std::stable_sort(rows_.begin(), rows_.end(), [](const TFileRow& a, const TFileRow& b) {
-        return CompareNamesIgnoringCase(a.text, b.text) < 0;
+        const int order = CompareNamesIgnoringCase(a.text, b.text);
+        return order != 0 ? order < 0 : a.text < b.text;
     });
 }
 

@@ -23,7 +23,10 @@ ResolvedPath ResolvePath(const std::string& text, const std::string& base) {
     ResolvedPath result;
     result.finalPart = path.substr(last + 1);
     result.folder = last == 0 ? std::string(1, kPathDelimiter) : path.substr(0, last);
-    if (!result.finalPart.empty() && !HasWildcard(result.finalPart) && !platform::FileExists(path)) {
+    // "*" and "?" are ordinary characters in names here, so an existing folder stays a folder
+    // whatever its name holds.
+    if (!result.finalPart.empty() &&
+        (HasWildcard(result.finalPart) ? platform::FolderExists(path) : !platform::FileExists(path))) {
         result.folder = path;
         result.finalPart.clear();
     }

@@ -19,7 +19,8 @@ struct ResolvedPath {
 
 // Splits a path into its folder and final part. A relative text is taken from `base`, and a
 // text in square brackets (a folder row of the file list) loses them. A final part without
-// wildcards that is not an existing file is taken as a folder and moved into the folder part.
+// wildcards that is not an existing file is taken as a folder and moved into the folder part, as
+// is an existing folder whose name holds wildcard characters.
 ResolvedPath ResolvePath(const std::string& text, const std::string& base);
 
 bool HasWildcard(const std::string& text);

@@ -68,9 +68,23 @@ bool FileExists(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+bool FolderExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 std::string CurrentDirectory() {
     std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0), &std::free);
     return cwd ? std::string(cwd.get()) : std::string("/");
+}
+
+std::string ProgramFolder() {
+    std::string path(PATH_MAX, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (length <= 0 || static_cast<size_t>(length) >= path.size()) return {};
+    path.resize(static_cast<size_t>(length));
+    const size_t last = path.rfind('/');
+    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
 int CollateTexts(const std::string& a, const std::string& b) { return std::strcoll(a.c_str(), b.c_str()); }

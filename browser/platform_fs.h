@@ -33,8 +33,15 @@ std::string EnterableFolder(const std::string& path);
 // Whether the path names an existing entry that is not a directory.
 bool FileExists(const std::string& path);
 
+// Whether the path names an existing directory (entered or not).
+bool FolderExists(const std::string& path);
+
 // The process's current directory; "/" when it cannot be read.
 std::string CurrentDirectory();
+
+// The folder of the running program's executable file, up to and including its last "/", byte
+// for byte (names need not be valid UTF-8); empty when it cannot be read.
+std::string ProgramFolder();
 
 // Collation of two texts under the user's locale (case observed): <0, 0 or >0.
 int CollateTexts(const std::string& a, const std::string& b);

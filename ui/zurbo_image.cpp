@@ -142,7 +142,13 @@ void TForm1::Timer1Timer() { flow_->Timer1Timer(); }
 
 // ---- GameWindow: plain services ----
 
-std::string TForm1::PathText() const { return Edit2->text().toStdString(); }
+std::string TForm1::PathText() const {
+    // The box holds text, not bytes: a file name that is not valid UTF-8 does not survive the
+    // trip through it, so while the box still shows the path the browser wrote, that path's own
+    // bytes name the file.
+    const QString text = Edit2->text();
+    return text == browserPathText_ ? browserPath_ : text.toStdString();
+}
 
 TLabel* TForm1::LabelOf(WindowText control) const {
     switch (control) {

@@ -3,6 +3,7 @@
 // box, the status labels, the clock and the browser panel, with the handlers that drive the
 // game. It gives the game flow its window services (GameWindow): texts, message boxes, the
 // piece-count box and the clock through Qt widgets, the board drawing through the game board.
+#include <QString>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -135,6 +136,8 @@ private:
     std::unique_ptr<GameBoard> board_;
     std::function<void()> aboutAction_;
     bool shown_ = false;
+    std::string browserPath_;   // the file the browser last wrote into the path box, as bytes
+    QString browserPathText_;   // ... and as the box shows it
 };
 
 }  // namespace kv

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "browser/path_routines.h"
+#include "browser/platform_fs.h"
 #include "codecs/picture.h"
 #include "graphics/controls/image.h"
 #include "ui/browser_widgets.h"
@@ -56,9 +57,13 @@ void TForm1::CreateBrowserWindows() {
 }
 
 void TForm1::ShowProgramFolder() {
-    // The folder of the program's own executable, up to and including its last delimiter.
-    std::string folder = QCoreApplication::applicationDirPath().toStdString();
-    if (folder.empty() || folder.back() != kPathDelimiter) folder += kPathDelimiter;
+    // The folder of the program's own executable, up to and including its last delimiter. Qt's
+    // own answer is text and loses bytes that are not UTF-8, so it serves only as a fallback.
+    std::string folder = platform::ProgramFolder();
+    if (folder.empty()) {
+        folder = QCoreApplication::applicationDirPath().toStdString();
+        if (folder.empty() || folder.back() != kPathDelimiter) folder += kPathDelimiter;
+    }
     DirectoryListBox1->Model().SetFolder(folder);
 }
 
@@ -72,11 +77,13 @@ void TForm1::DriveComboBox1Change() {
 void TForm1::DirectoryListBox1Change() { FileListBox1->Model().AcceptPath(DirectoryListBox1->Model().FolderPath()); }
 
 void TForm1::FileListBox1Change() {
-    Edit2->setText(QString::fromStdString(FileListBox1->Model().SelectedPath()));
+    browserPath_ = FileListBox1->Model().SelectedPath();
+    browserPathText_ = QString::fromStdString(browserPath_);
+    Edit2->setText(browserPathText_);
     // Only these exact spellings load; each test reads the path box afresh. The three groups
     // are disjoint, so a file loads at most once.
     auto loadIf = [this](const char* upper, const char* lower) {
-        const std::string path = Edit2->text().toStdString();
+        const std::string path = PathText();
         const std::string extension = PreviewExtension(path);
         if (extension == upper || extension == lower) Image2->Picture().LoadFromFile(path);
     };

@@ -119,6 +119,14 @@ TEST(DirectoryListMoves, OpeningRowsMovesUpAndDown) {
     EXPECT_EQ(shown.list.FolderPath(), tree.Path("games"));
     EXPECT_EQ(shown.changes, 2);
     EXPECT_EQ(shown.list.Rows()[static_cast<size_t>(shown.list.ItemIndex())].text, "games");
+
+    // Wildcard characters are ordinary in folder names: such a subfolder opens like any other.
+    tree.Folder("games/what?*");
+    shown.list.FillFolders();
+    shown.list.ClickRow(static_cast<int>(shown.list.Rows().size()) - 1);
+    ASSERT_EQ(shown.list.Rows().back().text, "what?*");
+    shown.list.OpenSelectedRow();
+    EXPECT_EQ(shown.list.FolderPath(), tree.Path("games/what?*"));
 }
 
 TEST(DirectoryListMoves, SetFolderReportsOneChangePerMove) {

@@ -77,6 +77,12 @@ TEST(DriveSelector, RowTextsAndGlyphs) {
     EXPECT_EQ(texts, (std::vector<std::string>{"a: [system]", "b:", "c: //server/pictures", "d: []", "e: [data]"}));
     EXPECT_EQ(glyphs, (std::vector<TGlyphRole>{TGlyphRole::Hard, TGlyphRole::Floppy, TGlyphRole::Network,
                                                TGlyphRole::CDRom, TGlyphRole::Hard}));
+
+    // A fixed volume without a label (the root on an overlay or tmpfs) shows the brackets alone.
+    TDriveComboBox unlabelled([] { return VolumesFromMountInfo("1 0 0:30 / / rw - overlay overlay rw\n", &LabelOf); }, "/");
+    unlabelled.CreateWnd();
+    ASSERT_EQ(unlabelled.Rows().size(), 1u);
+    EXPECT_EQ(unlabelled.Rows()[0].text, "a: []");
 }
 
 TEST(DriveSelector, UpperCaseTexts) {

@@ -48,6 +48,14 @@ TEST(FileListRows, PicturesSortedIgnoringCaseOthersLeftOut) {
     EXPECT_EQ(shown.list.LastReported(), -1);
 }
 
+TEST(FileListRows, NamesDifferingOnlyInCaseComeInAFixedOrder) {
+    // Created in opposite orders, so the folder's own order cannot decide.
+    TempTree tree;
+    for (const char* name : {"a.jpg", "A.jpg", "B.jpg", "b.jpg", "C.gif", "c.GIF"}) tree.File(name);
+    PictureList shown(tree);
+    EXPECT_EQ(Texts(shown.list), (std::vector<std::string>{"A.jpg", "a.jpg", "B.jpg", "b.jpg", "C.gif", "c.GIF"}));
+}
+
 TEST(FileListRows, HiddenSpecialAndFolderEntriesAreNotListedReadOnlyFilesAre) {
     TempTree tree;
     tree.File(".hidden.jpg");
@@ -250,6 +258,15 @@ TEST(FileListAcceptPath, FoldersPatternsAndFiles) {
     // A bracketed folder row.
     shown.list.AcceptPath("[..]");
     EXPECT_EQ(shown.list.FolderPath(), tree.Root());
+
+    // A folder whose name holds wildcard characters is entered; the mask stays.
+    shown.list.SetMask(kPictureMask);
+    tree.Folder("odd*");
+    tree.File("odd*/b.gif");
+    shown.list.AcceptPath(tree.Path("odd*"));
+    EXPECT_EQ(shown.list.FolderPath(), tree.Path("odd*"));
+    EXPECT_EQ(shown.list.Mask(), kPictureMask);
+    ASSERT_EQ(shown.list.Rows().size(), 1u);
 }
 
 TEST(FileListAcceptPath, MissingNamesAreTakenAsFoldersAndFilesSelected) {
@@ -258,7 +275,8 @@ TEST(FileListAcceptPath, MissingNamesAreTakenAsFoldersAndFilesSelected) {
     tree.File("pics/a.jpg");
     PictureList shown(tree);
     shown.list.SetFolder("pics");
-    // A missing name without wildcards counts as a folder; its parent is entered all the same.
+    // A missing name without wildcards counts as a folder, which cannot be entered: the list
+    // stays where it was.
     shown.list.AcceptPath(tree.Root() + "/nothing");
     EXPECT_EQ(shown.list.FolderPath(), tree.Path("pics"));
     tree.File("other.jpg");

@@ -38,8 +38,21 @@ TEST(PathRoutines, ResolvePathSplitsFoldersFilesAndPatterns) {
     EXPECT_EQ(trailing.folder, tree.Path("pics"));
     EXPECT_EQ(trailing.finalPart, "");
 
+    // Wildcard characters are legal in names: an existing folder so named is no pattern.
+    tree.Folder("pics*?");
+    ResolvedPath starred = ResolvePath(tree.Path("pics*?"), "/");
+    EXPECT_EQ(starred.folder, tree.Path("pics*?"));
+    EXPECT_EQ(starred.finalPart, "");
+
     EXPECT_EQ(ResolvePath("/", "/x").folder, "/");
     EXPECT_EQ(ResolvePath("/*.jpg", "/x").folder, "/");
+}
+
+TEST(PathRoutines, ProgramFolderHoldsThisTest) {
+    const std::string folder = platform::ProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '/');
+    EXPECT_TRUE(platform::FileExists(folder + "test_browser"));
 }
 
 TEST(Wildcards, StarsQuestionMarksAndCase) {

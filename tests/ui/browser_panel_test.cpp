@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -160,6 +161,30 @@ TEST_F(BrowserPanel, MovingToAnotherFolderEmptiesThePathBoxAndKeepsThePreview) {
     QTest::keyClick(&dirs, Qt::Key_Return);
     EXPECT_EQ(dirs.Model().FolderPath(), folder.Root());
     EXPECT_EQ(form->FileListBox1->Model().FolderPath(), folder.Root());
+}
+
+TEST_F(BrowserPanel, NamesThatAreNotUtf8AreBrowsedAndPreviewed) {
+    // Linux names are bytes; these are not valid UTF-8 and show with replacement characters.
+    const std::string odd = folder.Path("\xfe\xff");
+    std::filesystem::create_directory(odd);
+    std::filesystem::copy_file(CorpusFile("bmp/g/rgb24.bmp"), odd + "/\xff.bmp");
+    OpenFolder(folder.Root());
+    DirectoryListWidget& dirs = *form->DirectoryListBox1;
+    const auto& rows = dirs.Model().Rows();
+    const auto oddRow = std::find_if(rows.begin(), rows.end(), [](const TDirectoryRow& row) { return row.text == "\xfe\xff"; });
+    ASSERT_NE(oddRow, rows.end());
+    dirs.setCurrentRow(static_cast<int>(oddRow - rows.begin()));
+    QTest::keyClick(&dirs, Qt::Key_Return);
+    ASSERT_EQ(form->FileListBox1->Model().FolderPath(), odd);
+    ASSERT_EQ(form->FileListBox1->count(), 1);
+
+    form->FileListBox1->setCurrentRow(0);
+    EXPECT_EQ(form->FileListBox1->Model().SelectedPath(), odd + "/\xff.bmp");
+    EXPECT_FALSE(PathBox().empty());
+    EXPECT_EQ(previewLoads, 1);
+    ASSERT_TRUE(boxes.Shown.empty()) << boxes.Texts().front();
+    // The load button reads the same bytes through the path box.
+    EXPECT_EQ(form->PathText(), odd + "/\xff.bmp");
 }
 
 TEST_F(BrowserPanel, PickingADriveGoesToItsRoot) {
