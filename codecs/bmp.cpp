@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "codecs/bmp_rle.h"
+#include "runtime/byte_order.h"
 #include "runtime/exceptions.h"
 #include "runtime/stream.h"
 
@@ -18,11 +19,7 @@ constexpr uint32_t kMaxColourTable = 256;
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic(kInvalidBitmapText); }
 
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t U32(const uint8_t* p) {
-    return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
-}
-int32_t I32(const uint8_t* p) { return static_cast<int32_t>(U32(p)); }
+int32_t I32(const uint8_t* p) { return static_cast<int32_t>(GetLe32(p)); }
 
 // Reads up to count bytes, as many as the stream has.
 int64_t ReadSome(TStream& stream, uint8_t* buffer, int64_t count) {
@@ -41,28 +38,28 @@ BmpInfoHeader ParseHeader(const std::vector<uint8_t>& bytes, uint32_t size) {
     BmpInfoHeader h;
     h.size = size;
     if (size == kCoreHeaderSize) {
-        h.width = U16(p + 4);
-        h.height = U16(p + 6);
-        h.planes = U16(p + 8);
-        h.bitCount = U16(p + 10);
+        h.width = GetLe16(p + 4);
+        h.height = GetLe16(p + 6);
+        h.planes = GetLe16(p + 8);
+        h.bitCount = GetLe16(p + 10);
         return h;
     }
     h.width = I32(p + 4);
     h.height = I32(p + 8);
-    h.planes = U16(p + 12);
-    h.bitCount = U16(p + 14);
-    h.compression = U32(p + 16);
-    h.sizeImage = U32(p + 20);
+    h.planes = GetLe16(p + 12);
+    h.bitCount = GetLe16(p + 14);
+    h.compression = GetLe32(p + 16);
+    h.sizeImage = GetLe32(p + 20);
     h.xPelsPerMeter = I32(p + 24);
     h.yPelsPerMeter = I32(p + 28);
-    h.clrUsed = U32(p + 32);
-    h.clrImportant = U32(p + 36);
+    h.clrUsed = GetLe32(p + 32);
+    h.clrImportant = GetLe32(p + 36);
     if (size >= 52) {  // longer headers carry their masks inside
-        h.redMask = U32(p + 40);
-        h.greenMask = U32(p + 44);
-        h.blueMask = U32(p + 48);
+        h.redMask = GetLe32(p + 40);
+        h.greenMask = GetLe32(p + 44);
+        h.blueMask = GetLe32(p + 48);
     }
-    if (size >= 56) h.alphaMask = U32(p + 52);
+    if (size >= 56) h.alphaMask = GetLe32(p + 52);
     return h;
 }
 
@@ -115,7 +112,7 @@ BmpReadResult ReadBmpStream(TStream& stream) {
     // The header size and the header itself; a file that ends inside them is not a bitmap we hold.
     uint8_t sizeField[4];
     if (ReadSome(stream, sizeField, 4) != 4) Invalid();
-    const uint32_t headerSize = U32(sizeField);
+    const uint32_t headerSize = GetLe32(sizeField);
     if (headerSize != kCoreHeaderSize && headerSize < kInfoHeaderSize) Invalid();
     if (uint64_t{headerSize} > static_cast<uint64_t>(total - kFileHeaderSize)) Invalid();
     std::vector<uint8_t> header(headerSize);
@@ -148,9 +145,9 @@ BmpReadResult ReadBmpStream(TStream& stream) {
     if (headerSize == kInfoHeaderSize && h.compression == kBiBitFields && (h.bitCount == 16 || h.bitCount == 32)) {
         uint8_t masks[12];
         source->ReadBuffer(masks, sizeof masks);
-        h.redMask = U32(masks);
-        h.greenMask = U32(masks + 4);
-        h.blueMask = U32(masks + 8);
+        h.redMask = GetLe32(masks);
+        h.greenMask = GetLe32(masks + 4);
+        h.blueMask = GetLe32(masks + 8);
         remaining -= 12;
     }
 

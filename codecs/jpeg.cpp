@@ -112,15 +112,9 @@ void TJPEGImage::LoadFromStream(TStream& stream) {
 }
 
 void TJPEGImage::ReadData(TStream& stream) {
-    uint8_t prefix[4];
-    stream.ReadBuffer(prefix, 4);
-    const uint32_t count = prefix[0] | (prefix[1] << 8) | (prefix[2] << 16) | (uint32_t{prefix[3]} << 24);
-    // Never allocate more than the stream can deliver.
-    if (count > static_cast<uint64_t>(stream.Remaining())) throw EReadError(kStreamReadErrorText);
+    std::vector<uint8_t> bytes = ReadCountedBytes(stream);
     data_ = std::make_shared<TJPEGData>();
     bitmap_.reset();
-    std::vector<uint8_t> bytes(count);
-    stream.ReadBuffer(bytes.data(), count);
     TakeBytes(std::move(bytes));
 }
 

@@ -44,14 +44,7 @@ void TBitmap::LoadFromStream(TStream& stream) {
 }
 
 void TBitmap::ReadData(TStream& stream) {
-    uint8_t countBytes[4];
-    stream.ReadBuffer(countBytes, 4);
-    const int64_t count = static_cast<int64_t>(countBytes[0] | (countBytes[1] << 8) | (countBytes[2] << 16) |
-                                               (static_cast<uint32_t>(countBytes[3]) << 24));
-    if (count > stream.Remaining()) throw EReadError(kStreamReadErrorText);
-    std::vector<uint8_t> bytes(static_cast<size_t>(count));
-    if (count > 0) stream.ReadBuffer(bytes.data(), count);
-    TMemoryStream file(std::move(bytes));
+    TMemoryStream file(ReadCountedBytes(stream));
     LoadFromStream(file);
 }
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <limits>
 
+#include "runtime/byte_order.h"
 #include "runtime/exceptions.h"
 
 namespace kv {
@@ -32,6 +33,16 @@ int64_t TStream::Size() {
     int64_t end = Seek(0, SeekOrigin::End);
     Seek(here, SeekOrigin::Beginning);
     return end;
+}
+
+std::vector<uint8_t> ReadCountedBytes(TStream& stream) {
+    uint8_t prefix[4];
+    stream.ReadBuffer(prefix, 4);
+    const int64_t count = GetLe32(prefix);
+    if (count > stream.Remaining()) throw EReadError(kStreamReadErrorText);
+    std::vector<uint8_t> bytes(static_cast<size_t>(count));
+    if (count > 0) stream.ReadBuffer(bytes.data(), count);
+    return bytes;
 }
 
 namespace {

@@ -28,6 +28,11 @@ public:
     int64_t Remaining() { return Size() > Position() ? Size() - Position() : 0; }
 };
 
+// Reads a 32-bit little-endian byte count and then that many bytes, as pictures stored in a
+// window layout are kept. A count beyond what the stream holds raises EReadError before anything
+// is allocated.
+std::vector<uint8_t> ReadCountedBytes(TStream& stream);
+
 // A stream over a growable byte buffer it owns.
 class TMemoryStream : public TStream {
 public:

@@ -93,3 +93,21 @@ TEST(FileStream, NamedPipesAreRefusedWithoutWaitingForAWriter) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+TEST(CountedBytes, ReadsTheCountedBytesAndRefusesCountsPastTheEnd) {
+    TMemoryStream stream(std::vector<uint8_t>{3, 0, 0, 0, 'a', 'b', 'c', 'd'});
+    EXPECT_EQ(ReadCountedBytes(stream), (std::vector<uint8_t>{'a', 'b', 'c'}));
+    EXPECT_EQ(stream.Position(), 7);
+
+    // A count of 4 GiB - 1 in a tiny stream: refused before any allocation.
+    TMemoryStream huge(std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 1});
+    EXPECT_THROW(ReadCountedBytes(huge), EReadError);
+    TMemoryStream cutShort(std::vector<uint8_t>{1, 0});
+    EXPECT_THROW(ReadCountedBytes(cutShort), EReadError);
+}
+
+}  // namespace
+}  // namespace kv

@@ -1,0 +1,13 @@
+#pragma once
+// Little-endian fields of file formats, read from bytes already in memory.
+#include <cstdint>
+
+namespace kv {
+
+inline uint16_t GetLe16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+inline uint32_t GetLe32(const uint8_t* p) {
+    return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
+}
+
+}  // namespace kv
