@@ -1,4 +1,4 @@
-// Feeds arbitrary bytes to the GIF picture: reading, conversion to a bitmap, rendering every frame
+// Feeds arbitrary bytes to the GIF picture: reading, copying, conversion to a bitmap, rendering every frame
 // and drawing its frames through their masks. Every failure must be one of the picture's own.
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +22,11 @@ void Exercise(const uint8_t* data, size_t size) {
     if (static_cast<uint64_t>(gif.Width()) * gif.Height() > kMaxFuzzPixels) return;
     kv::TBitmap bitmap;
     bitmap.Assign(&gif);
+    // A copy holds the same model and converts alike.
+    kv::TGIFImage copy;
+    copy.Assign(&gif);
+    kv::TBitmap copied;
+    copied.Assign(&copy);
     for (auto& frame : gif.Images()) {
         if (frame->Empty()) continue;
         frame->Bitmap();

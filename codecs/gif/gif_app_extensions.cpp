@@ -15,7 +15,7 @@ void TGIFApplicationExtension::ReadBody(TStream& stream) {
         ReadExact(stream, AppIdentifier.data(), 10);
     } else {
         ReadExact(stream, AppIdentifier.data(), kIdentifierSize);
-        SkipExact(stream, blockSize - kIdentifierSize);
+        SkipBytes(stream, blockSize - kIdentifierSize);
     }
     ReadPayload(stream);
 }
@@ -43,7 +43,7 @@ void TGIFAppExtNSLoop::ReadPayload(TStream& stream) {
             default:
                 break;
         }
-        SkipExact(stream, size - used);
+        SkipBytes(stream, size - used);
     }
 }
 
@@ -56,6 +56,27 @@ void TGIFUnknownAppExtension::ReadPayload(TStream& stream) {
         ReadExact(stream, block.Data.data(), size);
         RawBlocks.push_back(std::move(block));
     }
+}
+
+std::unique_ptr<TGIFExtension> TGIFApplicationExtension::Clone(TGIFSubImage& frame) const {
+    auto copy = std::make_unique<TGIFApplicationExtension>(frame);
+    copy->AppIdentifier = AppIdentifier;
+    return copy;
+}
+
+std::unique_ptr<TGIFExtension> TGIFAppExtNSLoop::Clone(TGIFSubImage& frame) const {
+    auto copy = std::make_unique<TGIFAppExtNSLoop>(frame);
+    copy->AppIdentifier = AppIdentifier;
+    copy->RepeatCount = RepeatCount;
+    copy->BufferHint = BufferHint;
+    return copy;
+}
+
+std::unique_ptr<TGIFExtension> TGIFUnknownAppExtension::Clone(TGIFSubImage& frame) const {
+    auto copy = std::make_unique<TGIFUnknownAppExtension>(frame);
+    copy->AppIdentifier = AppIdentifier;
+    copy->RawBlocks = RawBlocks;
+    return copy;
 }
 
 }  // namespace kv

@@ -22,6 +22,7 @@ public:
 
     explicit TGIFApplicationExtension(TGIFSubImage& frame) : TGIFExtension(frame) {}
     uint8_t ExtensionLabel() const override { return kLabel; }
+    std::unique_ptr<TGIFExtension> Clone(TGIFSubImage& frame) const override;
 
     // 8 bytes of application identifier and 3 of authentication code.
     Identifier AppIdentifier{};
@@ -38,6 +39,7 @@ protected:
 class TGIFAppExtNSLoop : public TGIFApplicationExtension {
 public:
     explicit TGIFAppExtNSLoop(TGIFSubImage& frame) : TGIFApplicationExtension(frame) {}
+    std::unique_ptr<TGIFExtension> Clone(TGIFSubImage& frame) const override;
 
     uint16_t RepeatCount = 0;  // 0 when the block carries none (or means "for ever")
     uint32_t BufferHint = 0;
@@ -49,6 +51,7 @@ protected:
 class TGIFUnknownAppExtension : public TGIFApplicationExtension {
 public:
     explicit TGIFUnknownAppExtension(TGIFSubImage& frame) : TGIFApplicationExtension(frame) {}
+    std::unique_ptr<TGIFExtension> Clone(TGIFSubImage& frame) const override;
 
     std::vector<TGIFBlock> RawBlocks;
 

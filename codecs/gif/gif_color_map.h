@@ -37,6 +37,11 @@ public:
 
     void Clear() { count_ = 0; }
     void Add(TGIFColor color);
+    // Takes the entries of source; the owner stays.
+    void CopyFrom(const TGIFColorMap& source) {
+        colors_ = source.colors_;
+        count_ = source.count_;
+    }
     // Reads count entries of 3 bytes (count at most 256); "Premature end of data" when short.
     void LoadFromStream(TStream& stream, int count);
     // One palette entry per table entry, in table order.

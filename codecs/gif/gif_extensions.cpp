@@ -62,4 +62,35 @@ void TGIFCommentExtension::ReadBody(TStream& stream) {
     ReadGifTextLines(stream, Lines);
 }
 
+std::unique_ptr<TGIFExtension> TGIFGraphicControlExtension::Clone(TGIFSubImage& frame) const {
+    auto copy = std::make_unique<TGIFGraphicControlExtension>(frame);
+    copy->BlockSize = BlockSize;
+    copy->ControlFlags = ControlFlags;
+    copy->FrameDelay = FrameDelay;
+    copy->TransparentIndex = TransparentIndex;
+    copy->Terminator = Terminator;
+    return copy;
+}
+
+std::unique_ptr<TGIFExtension> TGIFTextExtension::Clone(TGIFSubImage& frame) const {
+    auto copy = std::make_unique<TGIFTextExtension>(frame);
+    copy->BlockSize = BlockSize;
+    copy->Left = Left;
+    copy->Top = Top;
+    copy->Width = Width;
+    copy->Height = Height;
+    copy->CellWidth = CellWidth;
+    copy->CellHeight = CellHeight;
+    copy->ForegroundColorIndex = ForegroundColorIndex;
+    copy->BackgroundColorIndex = BackgroundColorIndex;
+    copy->Lines = Lines;
+    return copy;
+}
+
+std::unique_ptr<TGIFExtension> TGIFCommentExtension::Clone(TGIFSubImage& frame) const {
+    auto copy = std::make_unique<TGIFCommentExtension>(frame);
+    copy->Lines = Lines;
+    return copy;
+}
+
 }  // namespace kv

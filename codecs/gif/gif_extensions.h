@@ -3,6 +3,7 @@
 // graphic control, plain text and comment extensions. Application extensions are in
 // gif_app_extensions.h.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ public:
     const char* RequiredVersion() const override { return "89a"; }
     // Reads the introducer and the label, then the body.
     void LoadFromStream(TStream& stream) override;
+    // A copy of this extension (same kind, same fields) belonging to frame.
+    virtual std::unique_ptr<TGIFExtension> Clone(TGIFSubImage& frame) const = 0;
 
 protected:
     virtual void ReadBody(TStream& stream) = 0;
@@ -42,6 +45,7 @@ public:
     static constexpr uint8_t kLabel = 0xF9;
     explicit TGIFGraphicControlExtension(TGIFSubImage& frame) : TGIFExtension(frame) {}
     uint8_t ExtensionLabel() const override { return kLabel; }
+    std::unique_ptr<TGIFExtension> Clone(TGIFSubImage& frame) const override;
 
     uint8_t BlockSize = 4;
     uint8_t ControlFlags = 0;
@@ -64,6 +68,7 @@ public:
     static constexpr uint8_t kLabel = 0x01;
     explicit TGIFTextExtension(TGIFSubImage& frame) : TGIFExtension(frame) {}
     uint8_t ExtensionLabel() const override { return kLabel; }
+    std::unique_ptr<TGIFExtension> Clone(TGIFSubImage& frame) const override;
 
     uint8_t BlockSize = 12;
     uint16_t Left = 0, Top = 0, Width = 0, Height = 0;
@@ -80,6 +85,7 @@ public:
     static constexpr uint8_t kLabel = 0xFE;
     explicit TGIFCommentExtension(TGIFSubImage& frame) : TGIFExtension(frame) {}
     uint8_t ExtensionLabel() const override { return kLabel; }
+    std::unique_ptr<TGIFExtension> Clone(TGIFSubImage& frame) const override;
 
     std::vector<std::string> Lines;
 

@@ -25,6 +25,15 @@ void TGIFHeader::Clear() {
     globalColorMap_.Clear();
 }
 
+void TGIFHeader::CopyFrom(const TGIFHeader& source) {
+    screenWidth_ = source.screenWidth_;
+    screenHeight_ = source.screenHeight_;
+    screenFlags_ = source.screenFlags_;
+    backgroundIndex_ = source.backgroundIndex_;
+    aspectRatio_ = source.aspectRatio_;
+    globalColorMap_.CopyFrom(source.globalColorMap_);
+}
+
 void TGIFHeader::LoadFromStream(TStream& stream) {
     const int64_t start = stream.Position();
     uint8_t signature[6];

@@ -19,6 +19,8 @@ public:
     void LoadFromStream(TStream& stream) override;
     // Logical screen 0 x 0, flags 0, no global table.
     void Clear();
+    // Takes the screen descriptor and the global table of source.
+    void CopyFrom(const TGIFHeader& source);
 
     uint16_t ScreenWidth() const { return screenWidth_; }
     uint16_t ScreenHeight() const { return screenHeight_; }

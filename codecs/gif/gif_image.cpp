@@ -33,6 +33,35 @@ void TGIFImage::Clear() {
     claimedPixelBytes_ = 0;
 }
 
+void TGIFImage::Assign(const TGraphic* source) {
+    const auto* gif = dynamic_cast<const TGIFImage*>(source);
+    if (!gif) {
+        TGraphic::Assign(source);
+        return;
+    }
+    if (gif == this) return;
+    Clear();
+    try {
+        header_.CopyFrom(gif->header_);
+        for (const auto& frame : gif->frames_) {
+            ClaimPixelStorage(sizeof(TGIFSubImage) + frame->PixelBytes() +
+                              kGifExtensionCharge * static_cast<uint64_t>(frame->ExtensionBlocks().Count()));
+            auto copy = std::make_unique<TGIFSubImage>(this);
+            copy->CopyFrom(*frame);
+            frames_.Add(std::move(copy));
+        }
+    } catch (...) {
+        Clear();
+        throw;
+    }
+    PaintFlags = gif->PaintFlags;
+    PlaySpeed = gif->PlaySpeed;
+    ActiveFrame = gif->ActiveFrame;
+    BackgroundOverride = gif->BackgroundOverride;
+    SetPaletteModified(true);
+    Changed();
+}
+
 void TGIFImage::ClaimPixelStorage(uint64_t bytes) {
     const uint64_t limit = std::min(PixelStorageLimit, kMaxStorageBytes);
     if (bytes > limit || claimedPixelBytes_ + bytes > limit)

@@ -64,6 +64,11 @@ public:
     // The picture palette (see PicturePalette).
     std::vector<RgbQuad> Palette() const override;
 
+    // From another TGIFImage: a copy of its model (header, frames with their extensions and
+    // pixels) and drawing options; its painters and bitmaps are not copied. From anything else:
+    // as every picture does (the source assigns itself, or "Cannot assign ...").
+    void Assign(const TGraphic* source) override;
+
     // Reads one GIF from the stream's position. On an error the stream goes back to where it
     // was, the picture keeps what had been read and the error travels on (GIFException, or
     // EOutOfResources for pixel storage over the limit).
@@ -103,14 +108,15 @@ public:
     TColor BackgroundOverride = clNone;
     // Copied into each painter when it is made.
     TGIFPainterHooks Hooks;
-    // Most bytes of colour indices all frames of one picture may hold together (a file of a few
-    // bytes can declare frames of 65535 x 65535). Tools may lower it; it never exceeds the
+    // Most bytes of colour indices all frames of one picture may hold together, every frame and
+    // extension counted with its own size too (a file of a few bytes can declare frames of
+    // 65535 x 65535, and every 3 bytes can make a frame). Tools may lower it; it never exceeds the
     // storage limit of every picture.
     uint64_t PixelStorageLimit = kMaxStorageBytes;
 
     // ---- for the reader ----
-    // Counts a frame's pixel bytes against the storage limit of the whole picture; raises
-    // EOutOfResources "Out of system resources" beyond it.
+    // Counts a frame's pixel bytes (or a model item's size) against the storage limit of the
+    // whole picture; raises EOutOfResources "Out of system resources" beyond it.
     void ClaimPixelStorage(uint64_t bytes);
     // Progress after each frame read.
     void FrameLoaded(TStream& stream);

@@ -1,5 +1,7 @@
 #include "codecs/gif/gif_io.h"
 
+#include <algorithm>
+
 #include "runtime/exceptions.h"
 #include "runtime/stream.h"
 
@@ -18,13 +20,9 @@ void StepBack(TStream& stream) {
     stream.Seek(-1, SeekOrigin::Current);
 }
 
-void SkipExact(TStream& stream, int64_t n) {
+void SkipBytes(TStream& stream, int64_t n) {
     if (n <= 0) return;
-    if (stream.Remaining() < n) {
-        stream.Seek(0, SeekOrigin::End);
-        throw GIFException(kGifPrematureEndText);
-    }
-    stream.Seek(n, SeekOrigin::Current);
+    stream.Seek(std::min(n, stream.Remaining()), SeekOrigin::Current);
 }
 
 }  // namespace kv

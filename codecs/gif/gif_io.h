@@ -16,8 +16,9 @@ void ReadExact(TStream& stream, void* buffer, int64_t n);
 bool ReadGifByte(TStream& stream, uint8_t& value);
 // Moves back over the byte just read (the reader's one-byte look-ahead).
 void StepBack(TStream& stream);
-// Skips n bytes, raising "Premature end of data" when fewer are left.
-void SkipExact(TStream& stream, int64_t n);
+// Skips n bytes, or up to the end of the data when fewer are left: skipped bytes are not read,
+// and the reads that follow meet the end of the data as usual.
+void SkipBytes(TStream& stream, int64_t n);
 
 inline uint16_t GetLe16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 inline uint32_t GetLe32(const uint8_t* p) {

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cmath>
 #include <thread>
-#include <vector>
 
 #include "codecs/gif/gif_app_extensions.h"
 #include "codecs/gif/gif_image.h"
@@ -210,21 +209,21 @@ void TGIFPainter::RenderFrame(int index) {
 void TGIFPainter::RestoreArea(TGIFSubImage& frame) {
     if (!savedBuffer_ || savedBuffer_->Empty() || frame.Empty()) return;
     const TRect whole{0, 0, rect_.Width(), rect_.Height()};
-    std::vector<TRect> places;
-    if (Has(kTileFrames)) {
-        for (int y = 0; y < whole.bottom; y += frame.Height())
-            for (int x = 0; x < whole.right; x += frame.Width()) places.push_back(RectOfSize(x, y, frame.Width(), frame.Height()));
-    } else {
-        places.push_back(frame.PlaceIn(whole));
-    }
     TCanvas& canvas = savedBuffer_->Canvas();
     const bool fromShot = Has(kDrawTransparent) && backgroundShot_ && !backgroundShot_->Empty();
-    for (const TRect& place : places) {
+    auto restore = [&](const TRect& place) {
         if (fromShot)
             canvas.CopyRect(place, backgroundShot_->Canvas(), place);
         else
             canvas.FillRect(place);
+    };
+    if (!Has(kTileFrames)) {
+        restore(frame.PlaceIn(whole));
+        return;
     }
+    // Tile by tile, without collecting them: a tiny frame on a big target makes very many.
+    for (int y = 0; y < whole.bottom; y += frame.Height())
+        for (int x = 0; x < whole.right; x += frame.Width()) restore(RectOfSize(x, y, frame.Width(), frame.Height()));
 }
 
 void TGIFPainter::Compose() {

@@ -11,6 +11,14 @@
 
 namespace kv {
 
+namespace {
+
+void ClaimModelMemory(TGIFImage* image, uint64_t bytes) {
+    if (image) image->ClaimPixelStorage(bytes);
+}
+
+}  // namespace
+
 TGIFSubImage::TGIFSubImage(TGIFImage* image) : TGIFItem(image), colorMap_(this), extensions_(image) {}
 
 TGIFSubImage::~TGIFSubImage() = default;
@@ -25,6 +33,24 @@ void TGIFSubImage::Clear() {
     imageFlags_ = 0;
     hasTransparency_ = false;
     ReleaseRendering();
+}
+
+void TGIFSubImage::CopyFrom(const TGIFSubImage& source) {
+    if (&source == this) return;
+    Clear();
+    separator_ = source.separator_;
+    left_ = source.left_;
+    top_ = source.top_;
+    width_ = source.width_;
+    height_ = source.height_;
+    imageFlags_ = source.imageFlags_;
+    colorMap_.CopyFrom(source.colorMap_);
+    for (const auto& extension : source.extensions_) {
+        TGIFExtension& added = extensions_.Add(extension->Clone(*this));
+        if (extension.get() == source.graphicControl_) graphicControl_ = static_cast<TGIFGraphicControlExtension*>(&added);
+    }
+    pixels_ = source.pixels_;
+    hasTransparency_ = source.hasTransparency_;
 }
 
 void TGIFSubImage::SetBounds(uint16_t left, uint16_t top, uint16_t width, uint16_t height) {
@@ -56,6 +82,7 @@ void TGIFSubImage::ReadExtensions(TStream& stream) {
         StepBack(stream);
         TGIFExtensionFactory create = ResolveExtensionClass(stream);
         if (!create) throw GIFException(kUnknownExtensionTypeText);
+        ClaimModelMemory(Image(), kGifExtensionCharge);
         std::unique_ptr<TGIFExtension> extension = create(*this);
         auto* control = dynamic_cast<TGIFGraphicControlExtension*>(extension.get());
         TGIFExtension& added = extensions_.Add(std::move(extension));
@@ -117,6 +144,8 @@ void TGIFImageList::LoadFromStream(TStream& stream) {
             ReportWarning(kGifWarningSeverity, kUnknownBlockTypeText);
             return;
         }
+        // A frame costs far more memory than the few bytes that make one.
+        ClaimModelMemory(Image(), sizeof(TGIFSubImage));
         auto frame = std::make_unique<TGIFSubImage>(Image());
         frame->LoadFromStream(stream);
         Add(std::move(frame));

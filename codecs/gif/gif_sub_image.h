@@ -36,6 +36,8 @@ public:
     void LoadFromStream(TStream& stream) override;
     // Drops extensions, colour table, pixels, size, transparency and the rendered bitmap.
     void Clear();
+    // Becomes a copy of source's descriptor, table, extensions and pixels (not its rendering).
+    void CopyFrom(const TGIFSubImage& source);
 
     uint8_t Separator() const { return separator_; }
     int Left() const { return left_; }
@@ -113,5 +115,7 @@ public:
 };
 
 inline constexpr const char* kUnknownBlockTypeText = "Unknown GIF block type";
+// Bytes an extension is counted with against the picture's storage limit.
+inline constexpr uint64_t kGifExtensionCharge = 128;
 
 }  // namespace kv

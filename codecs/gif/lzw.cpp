@@ -50,6 +50,7 @@ void GifLzwDecoder::Start(int minCodeSize) {
     firstRequest_ = true;
     dataDone_ = false;
     endSeen_ = false;
+    rootsReady_ = false;
 }
 
 void GifLzwDecoder::DecodeFrame(uint8_t* pixels, const GifFrameShape& shape) {
@@ -143,12 +144,22 @@ int GifLzwDecoder::NextCode() {
 }
 
 void GifLzwDecoder::ResetTable() {
-    for (int c = 0; c < clrCode_; ++c) {
-        prefixOf_[c] = 0;
-        suffixOf_[c] = c;
+    // Entries below the clear code never change after they are set up. Above it only the
+    // entries written since the last reset can differ from 0, so only those are cleared: data
+    // made of clear codes must not cost a whole table per code.
+    if (!rootsReady_) {
+        for (int c = 0; c < clrCode_; ++c) {
+            prefixOf_[c] = 0;
+            suffixOf_[c] = c;
+        }
+        rootsReady_ = true;
+        dirtyEnd_ = kTableSize;  // the first reset after Start clears the whole table
     }
-    std::fill(prefixOf_.begin() + clrCode_, prefixOf_.end(), 0);
-    std::fill(suffixOf_.begin() + clrCode_, suffixOf_.end(), 0);
+    if (dirtyEnd_ > clrCode_) {
+        std::fill(prefixOf_.begin() + clrCode_, prefixOf_.begin() + dirtyEnd_, 0);
+        std::fill(suffixOf_.begin() + clrCode_, suffixOf_.begin() + dirtyEnd_, 0);
+    }
+    dirtyEnd_ = clrCode_;
     codeSize_ = minCodeSize_ + 1;
     growAt_ = 2 * clrCode_;
     nextFree_ = clrCode_ + 2;
@@ -203,6 +214,7 @@ int GifLzwDecoder::CodeStep() {
         prefixOf_[nextFree_] = oldCode_;
         suffixOf_[nextFree_] = firstCode_;
         ++nextFree_;
+        dirtyEnd_ = std::max(dirtyEnd_, nextFree_);
         if (nextFree_ >= growAt_ && growAt_ < kTableSize) {
             growAt_ *= 2;
             ++codeSize_;

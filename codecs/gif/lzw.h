@@ -91,6 +91,10 @@ private:
     bool firstRequest_ = true;
     bool dataDone_ = false;
     bool endSeen_ = false;
+    // The table's root entries are set up for the current code size.
+    bool rootsReady_ = false;
+    // Entries from the clear code up to here may hold values other than 0.
+    int dirtyEnd_ = 0;
 };
 
 // Decodes one frame's image data into a new buffer of width x height bytes filled first with

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "codecs/file_formats.h"
+#include "codecs/gif/gif_app_extensions.h"
 #include "codecs/gif/gif_image.h"
 #include "codecs/picture.h"
 #include "codecs/standard_formats.h"
@@ -232,6 +233,65 @@ TEST(GifPicture, RegisteredForGifFilesAndLoadedThroughThePictureHolder) {
     std::ofstream(bad, std::ios::binary) << "GIF89a\x01";
     EXPECT_THROW(picture.LoadFromFile(bad), GIFException);
     EXPECT_EQ(picture.Width(), 2);
+}
+
+TEST(GifPicture, CopyingAPictureCopiesItsFramesAndOutlivesTheOriginal) {
+    GifWriter gif(3, 2, kFourColours);
+    gif.Loop(2).Comment("hello").GraphicControl(0x01 | (2 << 2), 7, 1).Frame(0, 0, 3, 2, {0, 1, 2, 3, 2, 1}, 2);
+    gif.Frame(1, 1, 2, 1, {3, 3}, 2, {0x101010, 0x202020, 0x303030, 0x404040}).Trailer();
+    auto original = LoadGif(gif.Bytes());
+    // A holder copies its picture as a new picture of the same class assigned from it.
+    RegisterStandardFormats();
+    TPicture holder;
+    holder.Assign(original.get());
+    auto* copy = dynamic_cast<TGIFImage*>(holder.Graphic());
+    ASSERT_NE(copy, nullptr);
+    original.reset();
+
+    ASSERT_EQ(copy->Images().Count(), 2);
+    EXPECT_EQ(copy->Width(), 3);
+    EXPECT_EQ(copy->Header().GlobalColorMap().Count(), 4);
+    const TGIFSubImage& first = copy->Images()[0];
+    EXPECT_EQ(first.Pixels(), (std::vector<uint8_t>{0, 1, 2, 3, 2, 1}));
+    ASSERT_EQ(first.ExtensionBlocks().Count(), 3);
+    EXPECT_EQ(dynamic_cast<const TGIFAppExtNSLoop&>(first.ExtensionBlocks()[0]).RepeatCount, 2);
+    EXPECT_EQ(dynamic_cast<const TGIFCommentExtension&>(first.ExtensionBlocks()[1]).Lines,
+              std::vector<std::string>{"hello"});
+    // The copy's graphic control is its own, one of its own extensions.
+    ASSERT_NE(first.GraphicControl(), nullptr);
+    EXPECT_EQ(first.GraphicControl(), &first.ExtensionBlocks()[2]);
+    EXPECT_EQ(&first.GraphicControl()->Frame(), &first);
+    EXPECT_EQ(first.GraphicControl()->FrameDelay, 7);
+    EXPECT_EQ(first.TransparentIndex(), 1);
+    EXPECT_EQ(copy->Images()[1].ColorMap().Count(), 4);
+    EXPECT_EQ(copy->Images()[1].Left(), 1);
+
+    TBitmap bitmap;
+    bitmap.Assign(copy);
+    EXPECT_EQ(PixelOf(bitmap, 2, 1), Rgb(0, 255, 0));
+
+    // Assigning itself changes nothing; a copy of an empty picture is empty.
+    copy->Assign(copy);
+    EXPECT_EQ(copy->Images().Count(), 2);
+    TGIFImage empty;
+    copy->Assign(&empty);
+    EXPECT_TRUE(copy->Empty());
+    EXPECT_EQ(copy->Width(), 0);
+    // Other pictures are not converted into a GIF.
+    try {
+        copy->Assign(&bitmap);
+        FAIL();
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), "Cannot assign a TBitmap to a TGIFImage");
+    }
+}
+
+TEST(GifPicture, CopyRespectsThePixelStorageLimitOfTheCopy) {
+    auto original = LoadGif(TransparentTwoByTwo());
+    TGIFImage copy;
+    copy.PixelStorageLimit = 3;
+    EXPECT_THROW(copy.Assign(original.get()), EOutOfResources);
+    EXPECT_TRUE(copy.Empty());
 }
 
 }  // namespace

@@ -169,6 +169,21 @@ TEST(GifReader, ApplicationExtensionsByIdentifierAndBlockSize) {
     GifWriter cut(1, 1, kFourColours);
     cut.Raw({0x21, 0xFF, 10, 'A', 'B'});
     EXPECT_EQ(LoadError(cut.Bytes()), "Unknown extension type");
+    {  // Bytes to be skipped that the data no longer hold end the data like any other read.
+        GifWriter gif(1, 1, kFourColours);
+        gif.Frame(0, 0, 1, 1, {1}, 2).Raw({0x21, 0xFF}).Raw(block).Raw({9, 1, 4, 0, 7});
+        Loaded l = Load(gif.Bytes());
+        ASSERT_EQ(l.image->Images().Count(), 2);
+        auto* loop = dynamic_cast<TGIFAppExtNSLoop*>(&l.image->Images()[1].ExtensionBlocks()[0]);
+        ASSERT_NE(loop, nullptr);
+        EXPECT_EQ(loop->RepeatCount, 4);
+        EXPECT_TRUE(l.warnings.empty());
+        std::vector<uint8_t> longBlock{20};
+        longBlock.insert(longBlock.end(), anim.begin(), anim.end());
+        GifWriter cutShort(1, 1, kFourColours);
+        cutShort.Frame(0, 0, 1, 1, {1}, 2).Raw({0x21, 0xFF}).Raw(longBlock).Raw({1, 2});
+        EXPECT_EQ(Load(cutShort.Bytes()).image->Images().Count(), 2);
+    }
 }
 
 TEST(GifReader, UnknownExtensionLabelIsAnError) {
@@ -286,6 +301,19 @@ TEST(GifReader, FramesBeyondTheStorageLimitAreRefused) {
     EXPECT_THROW(image.ClaimPixelStorage(1), EOutOfResources);
     image.Clear();
     EXPECT_NO_THROW(image.ClaimPixelStorage(kMaxStorageBytes));
+
+    // Every frame and extension counts too: four bytes (a comment and a 0x00) make a frame.
+    GifWriter comments(1, 1, kFourColours);
+    for (int i = 0; i < 200; ++i) comments.Raw({0x21, 0xFE, 0x00, 0x00});
+    comments.Trailer();
+    TGIFImage small;
+    small.PixelStorageLimit = 100 * sizeof(TGIFSubImage);
+    TMemoryStream stream(comments.Bytes());
+    EXPECT_THROW(small.LoadFromStream(stream), EOutOfResources);
+    small.PixelStorageLimit = kMaxStorageBytes;
+    stream.SetPosition(0);
+    small.LoadFromStream(stream);
+    EXPECT_EQ(small.Images().Count(), 200);
 }
 
 TEST(GifReader, ReportsProgressWhileLoading) {

@@ -122,6 +122,17 @@ TEST(GifLzwDecoder, CodeBeingDefinedRepeatsThePreviousStringPlusItsFirstByte) {
     EXPECT_EQ(decoded.pixels, (std::vector<uint8_t>{1, 1, 1, 1, 1, 1}));
 }
 
+TEST(GifLzwDecoder, ClearCodeForgetsEveryEntryDefinedBeforeIt) {
+    LzwCodePacker packer(2);  // clear 4, end 5, first free entry 6
+    // Entries 6 = "1 2" and 7 = "2 3" are defined, then cleared. Code 6 right after the clear is
+    // taken as a pixel; used again it is the code being defined, whose string now comes from an
+    // empty entry (suffix 0), not from the old "1 2".
+    for (int code : {4, 1, 2, 3, 4, 6, 6}) packer.Emit(code);
+    packer.Emit(5);
+    const Decoded decoded = Decode(WithCodeSize(2, SubBlocks(packer.Bytes())), {7, 1, false, 9});
+    EXPECT_EQ(decoded.pixels, (std::vector<uint8_t>{1, 2, 3, 6, 0, 0, 6}));
+}
+
 TEST(GifLzwDecoder, DamagedDataKeepTheDecodedPixelsAndTheFillValueElsewhere) {
     const std::vector<uint8_t> pixels = RandomPixels(40 * 40, 16, 3);
     const std::vector<uint8_t> codes = test::LzwEncode(pixels, 4);
