@@ -3,6 +3,8 @@
 // what the stream really holds; nothing is allocated from a size found in the data.
 #include <cstdint>
 
+#include "runtime/byte_order.h"
+
 namespace kv {
 
 class TStream;
@@ -19,10 +21,5 @@ void StepBack(TStream& stream);
 // Skips n bytes, or up to the end of the data when fewer are left: skipped bytes are not read,
 // and the reads that follow meet the end of the data as usual.
 void SkipBytes(TStream& stream, int64_t n);
-
-inline uint16_t GetLe16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-inline uint32_t GetLe32(const uint8_t* p) {
-    return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
-}
 
 }  // namespace kv
