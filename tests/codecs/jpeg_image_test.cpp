@@ -13,6 +13,7 @@
 #include "jpeg_test_support.h"
 #include "runtime/exceptions.h"
 #include "runtime/stream.h"
+#include "support/empty_graphic.h"
 
 namespace kv {
 namespace {
@@ -225,22 +226,9 @@ TEST(JpegImage, AssignmentBetweenPictures) {
     EXPECT_EQ(fromBitmap.Height(), 4);
 }
 
-// A picture class that cannot take a JPEG.
-class TOtherPicture : public TGraphic {
-public:
-    const char* ClassName() const override { return "TOtherPicture"; }
-    void Draw(TCanvas&, const TRect&) override {}
-    bool Empty() const override { return true; }
-    int Width() const override { return 0; }
-    int Height() const override { return 0; }
-    void SetWidth(int) override {}
-    void SetHeight(int) override {}
-    void LoadFromStream(TStream&) override {}
-};
-
 TEST(JpegImage, AssigningToAnotherClassIsAConversionError) {
     auto jpeg = LoadCorpus("jpeg/testorig.jpg");
-    TOtherPicture other;
+    test::EmptyGraphic other("TOtherPicture");
     try {
         other.Assign(jpeg.get());
         ADD_FAILURE() << "assigned to a foreign class";

@@ -9,6 +9,7 @@
 #include "graphics/bitmap.h"
 #include "runtime/exceptions.h"
 #include "runtime/stream.h"
+#include "support/empty_graphic.h"
 
 namespace kv {
 namespace {
@@ -26,19 +27,6 @@ bool AllPixels(const TBitmap& b, RgbQuad colour) {
             if (!(Px(b, x, y) == colour)) return false;
     return true;
 }
-
-// A picture class that cannot become a bitmap.
-class TFakeGraphic : public TGraphic {
-public:
-    const char* ClassName() const override { return "TIcon"; }
-    void Draw(TCanvas&, const TRect&) override {}
-    bool Empty() const override { return true; }
-    int Width() const override { return 0; }
-    int Height() const override { return 0; }
-    void SetWidth(int) override {}
-    void SetHeight(int) override {}
-    void LoadFromStream(TStream&) override {}
-};
 
 TEST(BitmapTest, NewBitmapIsEmptyAndDeviceDependent) {
     TBitmap bitmap;
@@ -159,7 +147,7 @@ TEST(BitmapTest, AssignmentTakesTransparencyAndFiresChange) {
 
 TEST(BitmapTest, OtherPicturesMustAssignThemselves) {
     TBitmap bitmap;
-    TFakeGraphic icon;
+    test::EmptyGraphic icon("TIcon");
     try {
         bitmap.Assign(&icon);
         FAIL();
@@ -167,7 +155,7 @@ TEST(BitmapTest, OtherPicturesMustAssignThemselves) {
         EXPECT_EQ(e.Message(), "Cannot assign a TIcon to a TBitmap");
     }
     // The generic path refuses nothing as a source too.
-    TFakeGraphic other;
+    test::EmptyGraphic other("TIcon");
     EXPECT_THROW(other.Assign(nullptr), EConvertError);
 }
 
