@@ -2,7 +2,6 @@
 
 #include "codecs/file_formats.h"
 #include "codecs/jpeg.h"
-#include "codecs/standard_formats.h"
 #include "game/load_format.h"
 #include "graphics/bitmap.h"
 
@@ -36,9 +35,7 @@ void DecodeSourcePicture(std::shared_ptr<TBitmap>& sourcePicture, const std::str
             return;
         }
         case LoadFormat::Gif: {
-            // The GIF picture class joins the format registry at start-up; registering twice is
-            // harmless, so make sure it had its chance.
-            RegisterStandardFormats();
+            // The GIF picture class joins the format registry at start-up.
             const TGraphicClass* gifClass = GetFileFormats().FindExt("gif");
             if (gifClass == nullptr) return;
             // Released on every way out, also when the hand-over fails.
