@@ -40,7 +40,7 @@ TCanvas& GameBoard::BoardCanvas() { return board_.Canvas(); }
 
 void GameBoard::ClearBoard(TCanvas& canvas) {
     canvas.Brush().SetColor(clWhite);
-    canvas.FillRect(ToRect(kBoardClientRect));
+    canvas.FillRect(kBoardClientRect);
 }
 
 void GameBoard::DrawGridLines(TCanvas& canvas, const PuzzleState& state, int count) {
@@ -80,7 +80,7 @@ void GameBoard::LoadAndDrawPicture(PuzzleState& state, const std::string& path) 
     // A failure leaves here with the board white and nothing drawn on it.
     DecodeSourcePicture(state.SourcePicture, path);
     state.BoardRect = kBoardClientRect;
-    canvas.StretchDraw(ToRect(state.BoardRect), state.SourcePicture.get());
+    canvas.StretchDraw(state.BoardRect, state.SourcePicture.get());
     // The pen stays set on the board: a change of N and the shuffle draw their grids with it.
     canvas.Pen().SetWidth(kGridPenWidth);
     canvas.Pen().SetMode(TPenMode::pmNotXor);
@@ -92,24 +92,24 @@ void GameBoard::LoadAndDrawPicture(PuzzleState& state, const std::string& path) 
 void GameBoard::RedrawForGridSize(const PuzzleState& state) {
     TCanvas& canvas = BoardCanvas();
     ClearBoard(canvas);
-    canvas.StretchDraw(ToRect(state.BoardRect), state.SourcePicture.get());
+    canvas.StretchDraw(state.BoardRect, state.SourcePicture.get());
     // One line fewer each way than a load draws: the right-most and bottom line is left out.
     DrawGridLines(canvas, state, state.GridSize);
 }
 
 void GameBoard::DrawWholePicture(const PuzzleState& state) {
-    BoardCanvas().StretchDraw(ToRect(state.BoardRect), state.SourcePicture.get());
+    BoardCanvas().StretchDraw(state.BoardRect, state.SourcePicture.get());
 }
 
 // ---- cutting and scattering ----
 
-std::shared_ptr<TBitmap> GameBoard::CutPiece(const GameRect& cell) {
-    const int width = cell.Right - cell.Left;
-    const int height = cell.Bottom - cell.Top;
+std::shared_ptr<TBitmap> GameBoard::CutPiece(const TRect& cell) {
+    const int width = cell.Width();
+    const int height = cell.Height();
     auto piece = std::make_shared<TBitmap>();
     piece->SetWidth(width);
     piece->SetHeight(height);
-    piece->Canvas().CopyRect({0, 0, width, height}, BoardCanvas(), ToRect(cell));
+    piece->Canvas().CopyRect({0, 0, width, height}, BoardCanvas(), cell);
     return piece;
 }
 

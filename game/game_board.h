@@ -53,7 +53,7 @@ public:
     void DrawWholePicture(const PuzzleState& state);
 
     // ---- cutting and scattering ----
-    std::shared_ptr<TBitmap> CutPiece(const GameRect& cell);
+    std::shared_ptr<TBitmap> CutPiece(const TRect& cell);
     void DrawShuffledBoard(const PuzzleState& state);
     TImage* CreatePiece(const PuzzleState& state, int index, int left, int top);
     void RepaintWindow();
@@ -86,8 +86,5 @@ private:
     int screenHeight_ = kDefaultScreenHeight;
     std::vector<std::unique_ptr<TImage>> pieces_;
 };
-
-// A rectangle of the game's state as the drawing layer takes it.
-inline TRect ToRect(const GameRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
 }  // namespace kv

@@ -45,7 +45,7 @@ public:
 
     // --- Cutting and scattering ---------------------------------------------------------------
     // A new bitmap of cell's size holding the board's pixels of `cell`.
-    virtual std::shared_ptr<TBitmap> CutPiece(const GameRect& cell) = 0;
+    virtual std::shared_ptr<TBitmap> CutPiece(const TRect& cell) = 0;
     // Board to white, then the grid lines 0..N of `state`.
     virtual void DrawShuffledBoard(const PuzzleState& state) = 0;
     // Creates piece control `index` (PieceWidth x PieceHeight, named "Image<index+10>", with the

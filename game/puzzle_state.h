@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "graphics/geometry.h"
+
 namespace kv {
 
 // The drawing layer's types are only named here. The state holds pictures through shared_ptr,
@@ -26,16 +28,7 @@ inline constexpr std::int32_t kMaxGridSize = 6;
 inline constexpr std::int32_t kMaxPieces = kMaxGridSize * kMaxGridSize;
 inline constexpr std::size_t kPieceSlots = kMaxPieces + 1;
 
-// A rectangle in pixels, right and bottom exclusive.
-struct GameRect {
-    std::int32_t Left = 0;
-    std::int32_t Top = 0;
-    std::int32_t Right = 0;
-    std::int32_t Bottom = 0;
-    friend bool operator==(const GameRect&, const GameRect&) = default;
-};
-
-inline constexpr GameRect kBoardClientRect{0, 0, kBoardWidth, kBoardHeight};
+inline constexpr TRect kBoardClientRect{0, 0, kBoardWidth, kBoardHeight};
 
 // Fields in their declared order, with their values at window creation.
 struct PuzzleState {
@@ -57,7 +50,7 @@ struct PuzzleState {
     bool PieceBitmapsReleased = true;
     bool PieceControlsReleased = true;
     std::int32_t PlacedCount = 0;
-    GameRect BoardRect{};
+    TRect BoardRect{};
 
     std::int32_t PieceCount() const { return GridSize * GridSize; }
 };

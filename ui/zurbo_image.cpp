@@ -191,7 +191,7 @@ void TForm1::DrawNoPicture() { board_->DrawNoPicture(); }
 void TForm1::LoadAndDrawPicture(PuzzleState& state, const std::string& path) { board_->LoadAndDrawPicture(state, path); }
 void TForm1::RedrawForGridSize(const PuzzleState& state) { board_->RedrawForGridSize(state); }
 void TForm1::DrawWholePicture(const PuzzleState& state) { board_->DrawWholePicture(state); }
-std::shared_ptr<TBitmap> TForm1::CutPiece(const GameRect& cell) { return board_->CutPiece(cell); }
+std::shared_ptr<TBitmap> TForm1::CutPiece(const TRect& cell) { return board_->CutPiece(cell); }
 void TForm1::DrawShuffledBoard(const PuzzleState& state) { board_->DrawShuffledBoard(state); }
 TImage* TForm1::CreatePiece(const PuzzleState& state, int index, int left, int top) {
     return board_->CreatePiece(state, index, left, top);

@@ -105,7 +105,7 @@ public:
     void LoadAndDrawPicture(PuzzleState& state, const std::string& path) override;
     void RedrawForGridSize(const PuzzleState& state) override;
     void DrawWholePicture(const PuzzleState& state) override;
-    std::shared_ptr<TBitmap> CutPiece(const GameRect& cell) override;
+    std::shared_ptr<TBitmap> CutPiece(const TRect& cell) override;
     void DrawShuffledBoard(const PuzzleState& state) override;
     TImage* CreatePiece(const PuzzleState& state, int index, int left, int top) override;
     void RepaintWindow() override;

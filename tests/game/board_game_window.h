@@ -74,7 +74,7 @@ public:
         if (OnWholePicture) OnWholePicture();
         Drawing.DrawWholePicture(state);
     }
-    std::shared_ptr<TBitmap> CutPiece(const GameRect& cell) override { return Drawing.CutPiece(cell); }
+    std::shared_ptr<TBitmap> CutPiece(const TRect& cell) override { return Drawing.CutPiece(cell); }
     void DrawShuffledBoard(const PuzzleState& state) override { Drawing.DrawShuffledBoard(state); }
     TImage* CreatePiece(const PuzzleState& state, int index, int left, int top) override {
         return Drawing.CreatePiece(state, index, left, top);

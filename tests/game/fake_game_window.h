@@ -35,7 +35,7 @@ public:
         bool Released = false;
     };
     struct alignas(64) BitmapToken {
-        GameRect Cell;
+        TRect Cell;
     };
 
     std::string Path;
@@ -85,9 +85,9 @@ public:
         Log.push_back("draw:grid N=" + std::to_string(state.GridSize));
     }
     void DrawWholePicture(const PuzzleState&) override { Log.push_back("draw:whole"); }
-    std::shared_ptr<TBitmap> CutPiece(const GameRect& cell) override {
-        Log.push_back("cut:" + std::to_string(cell.Left) + "," + std::to_string(cell.Top) + "," +
-                      std::to_string(cell.Right) + "," + std::to_string(cell.Bottom));
+    std::shared_ptr<TBitmap> CutPiece(const TRect& cell) override {
+        Log.push_back("cut:" + std::to_string(cell.left) + "," + std::to_string(cell.top) + "," +
+                      std::to_string(cell.right) + "," + std::to_string(cell.bottom));
         ++BitmapsMade;
         BitmapToken& token = Bitmaps.emplace_back(BitmapToken{cell});
         // The deleter stands in for the bitmap's destructor and counts releases.

@@ -41,7 +41,7 @@ TEST_F(GameFlowTest, LoadDrawsThenDividesAndEmptiesTheCount) {
     Load("/pics/a.gif");
     EXPECT_THAT(window.Log, ElementsAre("draw:load /pics/a.gif N=2", "Label9="));
     EXPECT_EQ(FlagsOf(State()), kS1Fresh);
-    EXPECT_EQ(State().BoardRect, (GameRect{0, 0, 688, 448}));
+    EXPECT_EQ(State().BoardRect, (TRect{0, 0, 688, 448}));
     EXPECT_EQ(window.Texts[WindowText::Label9], "");
 }
 
@@ -85,7 +85,7 @@ TEST_F(GameFlowTest, ChangeOfNRecomputesPieceSizeRedrawsAndRewritesTheCaption) {
         EXPECT_EQ(State().GridSize, row.n);
         EXPECT_EQ(State().PieceWidth, row.width);
         EXPECT_EQ(State().PieceHeight, row.height);
-        EXPECT_EQ(State().BoardRect, (GameRect{0, 0, 688, 448}));
+        EXPECT_EQ(State().BoardRect, (TRect{0, 0, 688, 448}));
         EXPECT_THAT(window.Log, ElementsAre("draw:grid N=" + std::to_string(row.n),
                                             std::string("Label6=") + row.caption));
         EXPECT_EQ(FlagsOf(State()), kS1Fresh);

@@ -97,7 +97,7 @@ TEST_F(GameFlowTest, WinSnapsStopsTheClockCongratulatesThenReleasesAndRedraws) {
     EXPECT_EQ(window.Texts[WindowText::Label8], "1 : 15");  // the final time stays
     EXPECT_EQ(State().ElapsedSeconds, 75);
     EXPECT_EQ(window.BitmapsHeld(), 4);  // the win keeps the bitmaps
-    EXPECT_EQ(State().BoardRect, (GameRect{0, 0, 688, 448}));
+    EXPECT_EQ(State().BoardRect, (TRect{0, 0, 688, 448}));
     for (int k = 1; k <= 4; ++k) EXPECT_EQ(State().Pieces[k], nullptr);
 }
 

@@ -56,8 +56,8 @@ TEST_F(GameFlowTest, PiecesAreNumberedColumnByColumnWithHomesInTheirCells) {
     EXPECT_EQ(State().PieceHomeX[9], 458);
     EXPECT_EQ(State().PieceHomeY[9], 298);
     ASSERT_EQ(window.Bitmaps.size(), 9u);
-    EXPECT_EQ(window.Bitmaps[1].Cell, (GameRect{0, 149, 229, 298}));
-    EXPECT_EQ(window.Bitmaps[8].Cell, (GameRect{458, 298, 687, 447}));
+    EXPECT_EQ(window.Bitmaps[1].Cell, (TRect{0, 149, 229, 298}));
+    EXPECT_EQ(window.Bitmaps[8].Cell, (TRect{458, 298, 687, 447}));
     for (int k = 1; k <= 9; ++k) {
         ASSERT_NE(State().Pieces[k], nullptr);
         EXPECT_EQ(FakeGameWindow::Of(State().Pieces[k]).Index, k);
@@ -72,7 +72,7 @@ TEST_F(GameFlowTest, SixBySixFillsAllThirtySixSlotsInsideTheScatterArea) {
     ASSERT_EQ(window.Pieces.size(), 36u);
     EXPECT_EQ(State().PieceHomeX[36], 570);
     EXPECT_EQ(State().PieceHomeY[36], 370);
-    EXPECT_EQ(window.Bitmaps[35].Cell, (GameRect{570, 370, 684, 444}));
+    EXPECT_EQ(window.Bitmaps[35].Cell, (TRect{570, 370, 684, 444}));
     for (const auto& piece : window.Pieces) {
         EXPECT_GE(piece.Left, 30);
         EXPECT_LE(piece.Left, 529);
