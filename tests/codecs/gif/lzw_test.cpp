@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <random>
 #include <string>
 #include <vector>
@@ -33,8 +35,9 @@ Decoded Decode(const std::vector<uint8_t>& data, GifFrameShape shape) {
 }
 
 std::vector<uint8_t> WithCodeSize(int minCodeSize, const std::vector<uint8_t>& blocks) {
-    std::vector<uint8_t> data{static_cast<uint8_t>(minCodeSize)};
-    data.insert(data.end(), blocks.begin(), blocks.end());
+    std::vector<uint8_t> data(blocks.size() + 1);
+    data[0] = static_cast<uint8_t>(minCodeSize);
+    std::copy(blocks.begin(), blocks.end(), data.begin() + 1);
     return data;
 }
 
