@@ -11,6 +11,7 @@ packages=(
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  desktop-file-utils appstream
 )
 
 missing=()

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "ui/about.h"
+#include "ui/about_texts.h"
 #include "ui/synchronize_pump.h"
 #include "ui/system_colors.h"
 #include "ui/zurbo_image.h"
@@ -12,9 +14,12 @@ int RunApplication(int argc, char** argv, const std::function<void(TForm1&)>& on
     QApplication app(argc, argv);
     // The application name, not the display name: Qt would append a display name to every caption.
     QApplication::setApplicationName(QStringLiteral("KVADRIKO"));
+    // Ties the windows to the installed desktop entry (its icon and name in the task switcher).
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(kDesktopFileName));
     ApplyDesktopColors(QApplication::palette());
     SynchronizePump pump;  // outlives the window, whose pictures stop their painters on the way out
     TForm1 form;
+    TAboutBox AboutBox(form);  // hidden until the about button shows it
     form.show();
     if (onShown) onShown(form);
     return app.exec();

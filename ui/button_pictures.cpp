@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "codecs/gif/gif_image.h"
+#include "graphics/bitmap.h"
 #include "graphics/controls/image.h"
 #include "runtime/exceptions.h"
 #include "runtime/stream.h"
@@ -20,15 +21,30 @@ static void InitUiResources() {
 
 namespace kv {
 
-void LoadButtonPicture(TImage& image, const std::string& name) {
+namespace {
+
+QByteArray ResourceBytes(const QString& path) {
     InitUiResources();
-    const QString path = QStringLiteral(":/resources/%1.gif").arg(QString::fromStdString(name));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw EFOpenError("Cannot open file " + path.toStdString());
-    const QByteArray bytes = file.readAll();
+    return file.readAll();
+}
+
+}  // namespace
+
+void LoadButtonPicture(TImage& image, const std::string& name) {
+    const QByteArray bytes = ResourceBytes(QStringLiteral(":/resources/%1.gif").arg(QString::fromStdString(name)));
     TMemoryStream stream(bytes.constData(), static_cast<size_t>(bytes.size()));
     // The GIF goes into the holder as it is, as a picture read from the window layout does.
     auto picture = std::make_unique<TGIFImage>();
+    picture->LoadFromStream(stream);
+    image.Picture().Replace(std::move(picture));
+}
+
+void LoadEmblemPicture(TImage& image) {
+    const QByteArray bytes = ResourceBytes(QStringLiteral(":/resources/emblem.bmp"));
+    TMemoryStream stream(bytes.constData(), static_cast<size_t>(bytes.size()));
+    auto picture = std::make_unique<TBitmap>();
     picture->LoadFromStream(stream);
     image.Picture().Replace(std::move(picture));
 }

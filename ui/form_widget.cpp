@@ -120,6 +120,16 @@ void FormWidget::mouseMoveEvent(QMouseEvent* event) {
     const TPoint p = PositionOf(*event);
     const TShiftState shift = ShiftOf(*event);
     DispatchEvent([&] { host_.MouseMove(shift, p.x, p.y); });
+    // The pointer takes the shape of the control under it (a link's hand).
+    const TControl* under = host_.ControlAtPos(TPoint{p.x, p.y});
+    const bool hand = under != nullptr && under->Cursor() == TCursor::crHandPoint;
+    if (hand != (cursor().shape() == Qt::PointingHandCursor)) {
+        if (hand) {
+            setCursor(Qt::PointingHandCursor);
+        } else {
+            unsetCursor();
+        }
+    }
 }
 
 void FormWidget::mouseReleaseEvent(QMouseEvent* event) {

@@ -18,6 +18,7 @@ QFont ToQFont(const LayoutFont& font) {
     result.setPixelSize(font.charHeight);
     result.setBold(font.bold);
     result.setItalic(font.italic);
+    result.setUnderline(font.underline);
     return result;
 }
 
@@ -28,6 +29,7 @@ void ApplyLayoutFont(TFont& target, const LayoutFont& font) {
     TFontStyles style;
     if (font.bold) style.Include(TFontStyle::fsBold);
     if (font.italic) style.Include(TFontStyle::fsItalic);
+    if (font.underline) style.Include(TFontStyle::fsUnderline);
     target.SetStyle(style);
     target.SetColor(font.color);
     target.SetCharset(font.charset);

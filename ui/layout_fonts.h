@@ -19,6 +19,7 @@ struct LayoutFont {
     bool italic = false;
     TColor color = clWindowText;
     uint8_t charset = 1;  // DEFAULT_CHARSET; 204 is the Russian set
+    bool underline = false;
 };
 
 // The installed family a face name resolves to.

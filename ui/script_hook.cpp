@@ -1,5 +1,6 @@
 #include "ui/script_hook.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPixmap>
@@ -52,7 +53,11 @@ private:
             form_.Edit2->setText(QString::fromStdString(step.argument));
         } else if (step.command == "press") {
             if (TControl* button = ButtonNamed(step.argument)) {
+                // The next step is due first: a button that opens a modal box returns only when
+                // the box is closed, and the script goes on meanwhile in the box's own loop.
+                ScheduleNext(delay);
                 mouse_.Click(CentreOf(*button));
+                return;
             } else {
                 std::fprintf(stderr, "[script] no button %s\n", step.argument.c_str());
             }
@@ -70,8 +75,13 @@ private:
             // A negative wait would never fire, and the run would hang instead of going on.
             delay = std::max(0, std::atoi(step.argument.c_str()));
         } else if (step.command == "shot") {
-            form_.grab().save(QString::fromStdString(step.argument), "PNG");
+            QWidget* shown = QApplication::activeModalWidget();
+            (shown != nullptr ? shown : &form_)->grab().save(QString::fromStdString(step.argument), "PNG");
+        } else if (step.command == "close") {
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
         } else if (step.command == "quit") {
+            // A modal box still open would keep its loop (and the program) running.
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
             form_.close();
             return;
         } else {

@@ -8,7 +8,9 @@
 //   solve[=<K>]      drags pieces 1..K (all when K is left out) home with the mouse
 //   drag=<k>,<dx>,<dy>  drags piece k by (dx, dy)
 //   wait=<ms>        lets the event loop run for a while
-//   shot=<file.png>  saves a picture of the window's client area
+//   shot=<file.png>  saves a picture of the client area of the modal box that is open, else of
+//                    the main window
+//   close            closes the modal box that is open (as its close box does)
 //   quit             closes the window (the program ends)
 // While a script runs, message boxes are answered at once and their texts printed to stderr.
 #include <string>

@@ -1,0 +1,143 @@
+#include "ui/about.h"
+
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QUrl>
+
+#include "graphics/controls/image.h"
+#include "graphics/controls/label.h"
+#include "graphics/controls/shape.h"
+#include "ui/about_texts.h"
+#include "ui/button_pictures.h"
+#include "ui/event_dispatch.h"
+#include "ui/layout_fonts.h"
+#include "ui/zurbo_image.h"
+
+namespace kv {
+namespace {
+
+constexpr LayoutFont kBoxFont{kDefaultFontName, 11};
+constexpr const char* kDescription =
+    "Программа для досуга.                    Разбивает на кусочки и перемешивает выбранное изображение, "
+    "которое нужно упорядоченн собрать.";
+
+void ApplyFont(TLabel& label, const LayoutFont& font) { ApplyLayoutFont(label.Font(), font); }
+
+// A label that keeps its size, centres its lines and wraps its words.
+void MakeWrappedBlock(TLabel& label, int left, int top, int width, int height, const char* caption) {
+    label.SetAutoSize(false);
+    label.SetWordWrap(true);
+    label.SetAlignment(TAlignment::taCenter);
+    label.SetBounds(left, top, width, height);
+    label.SetCaption(caption);
+}
+
+}  // namespace
+
+template <typename Control>
+Control* TAboutBox::Add(std::unique_ptr<Control> control, const char* name, int left, int top, int width,
+                        int height) {
+    control->SetName(name);
+    control->SetBounds(left, top, width, height);
+    control->SetParent(&surface_->Host());
+    Control* result = control.get();
+    layoutControls_.push_back(std::move(control));
+    return result;
+}
+
+TAboutBox::TAboutBox(TForm1& mainWindow) : QDialog(&mainWindow), mainWindow_(mainWindow) {
+    setObjectName(QStringLiteral("AboutBox"));
+    setWindowTitle(QString::fromUtf8(kAboutCaption));
+    setWindowIcon(WindowIcon());
+    setFont(ToQFont(kBoxFont));
+    // A dialog frame: not resizable, no context help button.
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(kAboutClientWidth, kAboutClientHeight);
+    move(kAboutLeft, kAboutTop);
+
+    surface_ = new FormWidget(this);
+    surface_->setGeometry(0, 0, kAboutClientWidth, kAboutClientHeight);
+    surface_->Host().SetClientSize(kAboutClientWidth, kAboutClientHeight);
+    surface_->Host().SetColor(clBtnFace);
+    CreateLayout();
+
+    // Created after the surface, so it lies above it; the only control that takes focus, so it
+    // is first in the tab order, and as the default button it takes Enter.
+    Button1 = new QPushButton(QStringLiteral("Ok"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(272, 192, 97, 25);
+    Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, [this] { DispatchEvent([this] { Button1Click(); }); });
+
+    mainWindow_.SetAboutAction([this] { ShowModal(); });
+}
+
+TAboutBox::~TAboutBox() {
+    mainWindow_.SetAboutAction(nullptr);
+    layoutControls_.clear();
+}
+
+void TAboutBox::CreateLayout() {
+    Label1 = Add(std::make_unique<TLabel>(), "Label1", 72, 16, 295, 22);
+    ApplyFont(*Label1, {"Arial", 19, false, false, clWindowText, kRussianCharset});
+    Label1->SetCaption("Кадрилка  KVADRIKO");
+
+    Label2 = Add(std::make_unique<TLabel>(), "Label2", 88, 48, 69, 16);
+    ApplyFont(*Label2, {kDefaultFontName, 13});
+    Label2->SetCaption("Version  2.0");
+
+    Label3 = Add(std::make_unique<TLabel>(), "Label3", 88, 80, 233, 65);
+    ApplyFont(*Label3, kBoxFont);
+    MakeWrappedBlock(*Label3, 88, 80, 233, 65, kDescription);
+
+    // A one-pixel rule: the shape's outline is all that fits in one row.
+    Shape1 = Add(std::make_unique<TShape>(), "Shape1", 16, 160, 353, 1);
+
+    Label4 = Add(std::make_unique<TLabel>(), "Label4", 16, 168, 233, 41);
+    ApplyFont(*Label4, {kDefaultFontName, 12});
+    MakeWrappedBlock(*Label4, 16, 168, 233, 41, kAboutCredit);
+
+    Image1 = Add(std::make_unique<TImage>(), "Image1", 16, 16, 41, 41);
+    Image1->SetStretch(true);
+    LoadEmblemPicture(*Image1);
+
+    Label5 = Add(std::make_unique<TLabel>(), "Label5", 16, 240, 239, 13);
+    ApplyFont(*Label5, {kDefaultFontName, 12});
+    Label5->SetCaption(kAboutTerms);
+
+    Label6 = Add(std::make_unique<TLabel>(), "Label6", 120, 216, 66, 16);
+    LayoutFont linkFont{kDefaultFontName, 13, true, false, clBlue};
+    linkFont.underline = true;
+    ApplyFont(*Label6, linkFont);
+    Label6->SetCaption(kProjectLinkText);
+    Label6->SetCursor(TCursor::crHandPoint);
+    Label6->OnClick = [this](TControl& sender) { Label6Click(sender); };
+
+    Label7 = Add(std::make_unique<TLabel>(), "Label7", 16, 216, 82, 16);
+    ApplyFont(*Label7, {kDefaultFontName, 13, false, false, clWindowText, kRussianCharset});
+    Label7->SetCaption("Сайт автора");
+}
+
+void TAboutBox::ShowModal() {
+    Button1->setFocus();
+    exec();
+}
+
+void TAboutBox::Button1Click() { accept(); }
+
+void TAboutBox::Label6Click(TControl&) {
+    // The desktop's default handler opens the page; whether it could is not our concern, and
+    // the box stays open.
+    QDesktopServices::openUrl(QUrl(QString::fromUtf8(kProjectAddress)));
+}
+
+void TAboutBox::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace kv
