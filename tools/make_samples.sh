@@ -15,18 +15,24 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$out"
 W=640 H=448
 
-# Evening over the mountains: sky gradient, sun, three mountain ridges, a lake that mirrors them.
+# Evening over the mountains: sky gradient with a few stars, the sun above three ridges, pines and
+# a cabin on the shore, a lake that mirrors it all with a glitter of sunlight.
 "$convert" -size ${W}x280 gradient:'#1b2a6b-#ff9a3c' \
-  -fill '#ffe27a' -draw 'circle 430,200 430,150' \
-  -fill '#4b3b6e' -draw 'polygon 0,280 0,170 90,120 170,190 260,100 350,200 420,150 520,230 640,130 640,280' \
-  -fill '#2f2a4f' -draw 'polygon 0,280 0,230 120,180 210,240 300,190 400,250 500,200 640,240 640,280' \
-  -fill '#1d3b2a' -draw 'polygon 0,280 0,262 80,248 160,266 260,244 360,268 470,250 560,264 640,252 640,280' \
+  -fill '#fff6d0' -draw 'point 40,30' -draw 'point 120,60' -draw 'point 210,22' -draw 'point 560,40' -draw 'point 610,80' \
+  -fill '#ffe27a' -draw 'circle 430,110 430,70' \
+  -fill '#6b4f8a' -draw 'polygon 0,280 0,170 90,120 170,190 260,100 350,200 420,150 520,230 640,130 640,280' \
+  -fill '#ffffff' -draw 'polygon 243,114 260,100 277,116 268,112 260,118 252,111' -draw 'polygon 620,146 640,130 640,150 632,144' \
+  -fill '#3f3566' -draw 'polygon 0,280 0,230 120,180 210,240 300,190 400,250 500,200 640,240 640,280' \
+  -fill '#1d5b34' -draw 'polygon 0,280 0,262 80,248 160,266 260,244 360,268 470,250 560,264 640,252 640,280' \
+  -fill '#0f3d22' -draw 'polygon 60,262 72,222 84,262' -draw 'polygon 84,262 98,212 112,262' -draw 'polygon 520,266 532,226 544,266' \
+  -fill '#c0392b' -draw 'polygon 300,252 322,234 344,252' -fill '#e8c27a' -draw 'rectangle 304,252 340,270' \
+  -fill '#ffe27a' -draw 'rectangle 318,258 326,266' \
   "$work/top.png"
 "$convert" "$work/top.png" -flip -modulate 80,90 -fill '#20407080' -colorize 30 \
-  -crop ${W}x168+0+0 +repage "$work/lake.png"
-"$convert" "$work/top.png" "$work/lake.png" -append \
-  -fill '#ffffff' -stroke none -draw 'rectangle 90,300 190,302' -draw 'rectangle 380,330 520,332' \
-  "$work/mountains.ppm"
+  -crop ${W}x168+0+0 +repage \
+  -fill '#ffe9a0' -draw 'rectangle 400,40 460,42' -draw 'rectangle 410,60 450,62' -draw 'rectangle 418,82 442,84' \
+  "$work/lake.png"
+"$convert" "$work/top.png" "$work/lake.png" -append "$work/mountains.ppm"
 cjpeg -quality 88 -restart 4 -outfile "$out/mountains.jpg" "$work/mountains.ppm"
 
 # A seeded plasma with a swirl, for a progressive JPEG full of colour.
@@ -70,8 +76,12 @@ mapfile -t args < <(awk 'BEGIN { srand(5); for (y = 0; y < 448; y += 56) for (x 
   -fill '#5c3d2e' -draw 'polygon 420,260 540,260 520,282 440,282' -fill '#fff3b0' -draw 'polygon 480,252 480,150 540,252' \
   -colors 16 -type Palette -compress None "BMP3:$out/boats.bmp"
 
-# Balloons with a transparent sky, as a still GIF (the sky takes the window's colour behind it).
+# Balloons in a sky with round corners, as a still GIF: the corners are the transparent colour
+# (the preview shows the window behind them; converted for the board they read as black).
 "$convert" -size ${W}x${H} xc:'#ff00ff' +antialias \
+  -fill '#aee2ff' -draw 'roundrectangle 0,0 639,447 56,56' \
+  -fill '#ffffff' -draw 'ellipse 90,70 60,18 0,360' -draw 'ellipse 130,60 40,20 0,360' \
+  -draw 'ellipse 560,330 55,16 0,360' -draw 'ellipse 520,320 36,18 0,360' \
   -stroke '#333333' -strokewidth 2 -draw 'line 160,260 200,430' -draw 'line 320,220 320,430' -draw 'line 480,270 440,430' \
   -stroke none -fill '#e63946' -draw 'ellipse 160,180 70,90 0,360' -fill '#ffd23f' -draw 'ellipse 320,140 80,100 0,360' \
   -fill '#3a86ff' -draw 'ellipse 480,190 70,90 0,360' \

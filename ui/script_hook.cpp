@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
@@ -61,6 +62,8 @@ private:
             } else {
                 std::fprintf(stderr, "[script] no button %s\n", step.argument.c_str());
             }
+        } else if (step.command == "pick") {
+            PickFile(step.argument);
         } else if (step.command == "count") {
             const int index = form_.ComboBox1->findText(QString::fromStdString(step.argument));
             if (index >= 0) {
@@ -97,6 +100,18 @@ private:
         if (name == "exit") return form_.Image6;
         if (name == "about") return form_.Image7;
         return nullptr;
+    }
+
+    // Clicks the file list's row of that name, as a player picks a picture.
+    void PickFile(const std::string& name) {
+        QListWidget& list = *form_.FileListBox1;
+        const auto found = list.findItems(QString::fromStdString(name), Qt::MatchExactly);
+        if (found.isEmpty()) {
+            std::fprintf(stderr, "[script] no file row %s\n", name.c_str());
+            return;
+        }
+        list.scrollToItem(found.first());
+        SimulatedMouse(*list.viewport()).Click(list.visualItemRect(found.first()).center());
     }
 
     void Solve(int count) {

@@ -4,6 +4,7 @@
 // by ";", run one after another from the event loop:
 //   type=<text>      the path box gets the text
 //   press=<button>   press and release over load, shuffle, newgame, exit or about
+//   pick=<name>      clicks the file list's row of that name
 //   count=<N>        the player chooses N in the piece-count box
 //   solve[=<K>]      drags pieces 1..K (all when K is left out) home with the mouse
 //   drag=<k>,<dx>,<dy>  drags piece k by (dx, dy)
