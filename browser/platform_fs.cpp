@@ -6,6 +6,7 @@
 #include <sys/statfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -155,9 +156,14 @@ CaseRules VolumeCaseRules(const std::string& path) {
 std::string ReadTextFile(const std::string& path, size_t limit) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return {};
-    std::string text(limit, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(limit));
-    text.resize(static_cast<size_t>(in.gcount()));
+    std::string text;
+    char buffer[4096];
+    while (text.size() < limit) {
+        in.read(buffer, static_cast<std::streamsize>(std::min(sizeof buffer, limit - text.size())));
+        const std::streamsize got = in.gcount();
+        if (got <= 0) break;
+        text.append(buffer, static_cast<size_t>(got));
+    }
     return text;
 }
 

@@ -49,6 +49,7 @@ std::string Unescape(const std::string& field) {
 struct MountLine {
     std::string device;  // "major:minor"
     std::string mountPoint;
+    bool readOnly = false;
     std::string type;
     std::string source;
 };
@@ -62,6 +63,7 @@ bool ParseLine(const std::string& line, MountLine& mount) {
     if (field != "-") return false;
     if (!(fields >> mount.type >> mount.source)) return false;
     mount.device = device;
+    mount.readOnly = options == "ro" || options.rfind("ro,", 0) == 0;
     mount.mountPoint = Unescape(mountPoint);
     mount.source = Unescape(mount.source);
     return !mount.mountPoint.empty() && mount.mountPoint[0] == '/';
@@ -94,8 +96,9 @@ std::vector<TVolume> VolumesFromMountInfo(const std::string& mountInfo,
         } else if (OneOf(kPseudoTypes, mount.type)) {
             continue;
         } else if (OneOf(kRamTypes, mount.type)) {
-            // /run, /tmp and /dev/shm are the system's own; one mounted for the player is a RAM disk.
-            if (!playerFolder) continue;
+            // /run, /tmp and /dev/shm are the system's own; one mounted for the player is a RAM
+            // disk, unless it is read-only (an empty placeholder, nothing can be put there).
+            if (!playerFolder || mount.readOnly) continue;
             volume.kind = TDriveKind::RamDisk;
         } else if (fromDevice && removableDevice && removableDevice(mount.device)) {
             volume.kind = TDriveKind::Removable;

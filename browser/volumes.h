@@ -5,7 +5,8 @@
 //   - network file systems (NFS, SMB/CIFS, sshfs, ...) wherever they are mounted;
 //   - CD and DVD file systems (iso9660, udf) wherever they are mounted;
 //   - block devices the kernel marks removable, wherever they are mounted;
-//   - RAM file systems (tmpfs, ramfs) mounted below /media, /run/media or /mnt, as RAM disks;
+//   - writable RAM file systems (tmpfs, ramfs) mounted below /media, /run/media or /mnt, as RAM
+//     disks;
 //   - any other file system mounted below /media or /run/media as a removable drive, below
 //     /mnt as a fixed one.
 // Pseudo file systems (proc, sysfs, cgroups, automount placeholders, ...) and everything else

@@ -153,7 +153,8 @@ TEST(Volumes, MountedRemovableVolumesAreLabelledFromTheLabelLinksAndPseudoFileSy
            "44 1 0:41 / /mnt/auto rw - autofs systemd-1 rw\n"
            "45 1 8:49 / /mnt/backup rw - ext4 /dev/sdz1 rw\n"
            "46 1 8:65 / /srv/card rw - vfat /dev/sdw1 rw\n"
-           "47 1 0:42 / /media/me/gvfs rw - fuse.gvfsd-fuse gvfsd-fuse rw\n";
+           "47 1 0:42 / /media/me/gvfs rw - fuse.gvfsd-fuse gvfsd-fuse rw\n"
+           "48 1 0:43 / /mnt/placeholder ro,relatime - tmpfs none ro,size=4k\n";
     tree.Folder("by-label");
     std::filesystem::create_symlink("../../sdx1", tree.Path("by-label/STICK\\x20A"));
     std::filesystem::create_symlink("../../sdz1", tree.Path("by-label/Backup"));
@@ -178,7 +179,8 @@ TEST(Volumes, MountedRemovableVolumesAreLabelledFromTheLabelLinksAndPseudoFileSy
         glyphs.push_back(row.glyph);
     }
     // An unlabelled stick is told apart by its mount point's name; the card is removable wherever
-    // it is mounted; the RAM disk shows as one; the automount point and the fuse helper stay out.
+    // it is mounted; the RAM disk shows as one; the automount point, the read-only placeholder and
+    // the fuse helper stay out.
     EXPECT_EQ(texts, (std::vector<std::string>{"a: []", "b: [stick a]", "c: [1234-abcd]", "d: [scratch]", "e: [backup]",
                                                "f: [card]"}));
     EXPECT_EQ(glyphs, (std::vector<TGlyphRole>{TGlyphRole::Hard, TGlyphRole::Floppy, TGlyphRole::Floppy, TGlyphRole::Ram,
