@@ -5,6 +5,7 @@
 #include "browser/file_list.h"
 #include "browser/path_routines.h"
 #include "browser/platform_fs.h"
+#include "browser/volumes.h"
 
 namespace kv {
 namespace {
@@ -48,13 +49,39 @@ bool TDirectoryListBox::SameFolder(const std::string& a, const std::string& b) c
 
 void TDirectoryListBox::SetFolder(const std::string& path) {
     if (path.empty() || SameFolder(path, folderPath_)) return;
-    const std::string entered = platform::EnterableFolder(ResolvePath(path, folderPath_).folder);
+    const std::string target = ResolvePath(path, folderPath_).folder;
+    std::string entered = platform::EnterableFolder(target);
+    if (entered.empty()) entered = RootOfVolumeLeft(target);
     if (!entered.empty()) folderPath_ = entered;
-    FillFolders();
+    Fill();
     ReportChange();
+    listing_.reset();
+}
+
+// For a volume's mount point that cannot be entered: the root of the volume holding the current
+// folder (the deepest mount point above it), as a drive that is not ready leaves the list at the
+// root of the drive it was on. Empty for any other folder.
+std::string TDirectoryListBox::RootOfVolumeLeft(const std::string& target) const {
+    std::vector<std::string> roots;
+    if (volumeRoots_) {
+        roots = volumeRoots_();
+    } else {
+        for (const TVolume& volume : DiscoverVolumes()) roots.push_back(volume.mountPoint);
+    }
+    if (std::find(roots.begin(), roots.end(), target) == roots.end()) return {};
+    std::string current;
+    for (const std::string& root : roots) {
+        if (root != target && PathWithin(folderPath_, root) && root.size() > current.size()) current = root;
+    }
+    return current.empty() ? std::string() : platform::EnterableFolder(current);
 }
 
 void TDirectoryListBox::FillFolders() {
+    Fill();
+    listing_.reset();
+}
+
+void TDirectoryListBox::Fill() {
     rows_.clear();
     itemIndex_ = -1;
     const platform::CaseRules rules = platform::VolumeCaseRules(folderPath_);
@@ -71,12 +98,16 @@ void TDirectoryListBox::FillFolders() {
 
     // The subfolders, sorted ignoring case. Names that differ only in case are both kept (in a
     // fixed order): on a case-sensitive volume they are different folders.
+    auto listing = std::make_shared<platform::FolderListing>();
+    listing->folder = folderPath_;
+    listing->entries = platform::ListFolder(folderPath_);
     std::vector<std::string> names;
-    for (const platform::FolderEntry& entry : platform::ListFolder(folderPath_)) {
+    for (const platform::FolderEntry& entry : listing->entries) {
         const unsigned skipped = platform::kAttrHidden | platform::kAttrSystem | platform::kAttrVolumeId;
         if ((entry.attributes & platform::kAttrDirectory) == 0 || (entry.attributes & skipped) != 0) continue;
         names.push_back(entry.name);
     }
+    listing_ = std::move(listing);
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         const int order = CompareNamesIgnoringCase(a, b);
         return order != 0 ? order < 0 : a < b;
@@ -124,7 +155,7 @@ std::string TDirectoryListBox::DisplayText(int index) const {
 }
 
 void TDirectoryListBox::ReportChange() {
-    if (fileList_) fileList_->SetFolder(folderPath_);
+    if (fileList_) fileList_->SetFolder(folderPath_, listing_);
     if (OnChange) OnChange();
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "browser/glyph_role.h"
+#include "browser/platform_fs.h"
 
 namespace kv {
 
@@ -42,8 +43,18 @@ public:
     const std::string& FolderPath() const { return folderPath_; }
     // Moves to another folder (a relative path is taken from the current one). An empty path or
     // the current folder changes nothing; otherwise the rows are rebuilt and one change is
-    // reported, also when the folder could not be entered and the list stays where it was.
+    // reported, also when the folder could not be entered and the list stays where it was. A
+    // volume's mount point that cannot be entered (gone, not ready, locked) takes the list to the
+    // root of the volume it was on instead. The path is kept as walked (see EnterableFolder).
     void SetFolder(const std::string& path);
+    // While a change is being reported: the reading of FolderPath the rows were built from, for a
+    // file list showing the same folder; empty otherwise.
+    const platform::FolderListingPtr& Listing() const { return listing_; }
+
+    // The mount points of the volumes a player can pick, asked when a folder cannot be entered;
+    // this system's volumes unless set.
+    using VolumeRootsSource = std::function<std::vector<std::string>()>;
+    void SetVolumeRoots(VolumeRootsSource source) { volumeRoots_ = std::move(source); }
 
     bool KeepsCase() const { return keepsCase_; }
     bool MatchesCase() const { return matchesCase_; }
@@ -75,15 +86,19 @@ private:
     friend class TFileListBox;  // keeps the link up to date
 
     bool SameFolder(const std::string& a, const std::string& b) const;
+    std::string RootOfVolumeLeft(const std::string& target) const;
+    void Fill();
     void ReportChange();
 
     TFileListBox* fileList_ = nullptr;
+    VolumeRootsSource volumeRoots_;
     std::string folderPath_;
     bool keepsCase_ = true;
     bool matchesCase_ = true;
     bool handleAllocated_ = false;
     std::vector<TDirectoryRow> rows_;
     int itemIndex_ = -1;
+    platform::FolderListingPtr listing_;
 };
 
 }  // namespace kv

@@ -32,13 +32,6 @@ TGlyphRole GlyphOf(TDriveKind kind) {
     return TGlyphRole::None;
 }
 
-// Whether `folder` lies on the volume mounted at `mountPoint`.
-bool OnVolume(const std::string& folder, const std::string& mountPoint) {
-    if (mountPoint == "/") return !folder.empty() && folder[0] == '/';
-    return folder.compare(0, mountPoint.size(), mountPoint) == 0 &&
-           (folder.size() == mountPoint.size() || folder[mountPoint.size()] == '/');
-}
-
 }  // namespace
 
 TDriveComboBox::TDriveComboBox(VolumeSource volumes, std::string startFolder)
@@ -59,7 +52,7 @@ char TDriveComboBox::KeyOf(size_t row) const {
 char TDriveComboBox::KeyOfFolder(const std::string& folder) const {
     size_t best = volumes_.size();
     for (size_t i = 0; i < volumes_.size(); ++i) {
-        if (!OnVolume(folder, volumes_[i].mountPoint)) continue;
+        if (!PathWithin(folder, volumes_[i].mountPoint)) continue;
         if (best == volumes_.size() || volumes_[i].mountPoint.size() > volumes_[best].mountPoint.size()) best = i;
     }
     return best == volumes_.size() ? '\0' : KeyOf(best);
@@ -82,7 +75,6 @@ void TDriveComboBox::FillDrives() {
         volumeText += "]";
         std::string text;
         switch (volume.kind) {
-            case TDriveKind::Removable: text = key; break;
             case TDriveKind::Network:
                 text = key + " " + (volume.remoteName.empty() ? volumeText : CaseOf(volume.remoteName));
                 break;

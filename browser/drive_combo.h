@@ -26,7 +26,7 @@ public:
 
     // `volumes` is asked whenever the rows are built; `startFolder` (normally the process's
     // current directory) decides which volume is selected when the window is created.
-    TDriveComboBox(VolumeSource volumes = &DiscoverVolumes, std::string startFolder = {});
+    TDriveComboBox(VolumeSource volumes = [] { return DiscoverVolumes(); }, std::string startFolder = {});
 
     // The window exists from here on: the rows are built and the volume holding the start
     // folder is selected, which raises the change event once.

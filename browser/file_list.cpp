@@ -33,7 +33,7 @@ constexpr size_t kBusyRows = 101;
 
 TGlyphRole FileGlyph(const std::string& name) {
     const size_t dot = name.rfind('.');
-    if (dot == std::string::npos) return TGlyphRole::UnknownFile;
+    if (dot == std::string::npos || name.size() - dot != 4) return TGlyphRole::UnknownFile;
     const std::string extension = LowerCaseName(name.substr(dot));
     if (extension == ".exe" || extension == ".com" || extension == ".bat" || extension == ".pif") {
         return TGlyphRole::Executable;
@@ -58,11 +58,11 @@ bool TFileListBox::SameFolder(const std::string& a, const std::string& b) const 
     return SameName(a, b, platform::VolumeCaseRules(folderPath_).matchesCase);
 }
 
-void TFileListBox::SetFolder(const std::string& path) {
+void TFileListBox::SetFolder(const std::string& path, const platform::FolderListingPtr& listing) {
     if (SameFolder(path, folderPath_)) return;
     const std::string entered = platform::EnterableFolder(ResolvePath(path, folderPath_).folder);
     if (!entered.empty()) folderPath_ = entered;
-    FillFiles();
+    Fill(listing);
 }
 
 void TFileListBox::SetMask(const std::string& value) {
@@ -122,14 +122,14 @@ void TFileListBox::ClickRow(int index) {
     if (itemIndex_ != lastReported_) ReportChange();
 }
 
-void TFileListBox::AcceptPath(const std::string& text) {
+void TFileListBox::AcceptPath(const std::string& text, const platform::FolderListingPtr& listing) {
     if (text.empty() || SameFolder(text, SelectedPath())) return;
     const ResolvedPath resolved = ResolvePath(text, folderPath_);
     if (dirList_) {
         // The directory list moves, and its change report moves this list.
         dirList_->SetFolder(text);
     } else {
-        SetFolder(resolved.folder);
+        SetFolder(resolved.folder, listing);
     }
     if (HasWildcard(resolved.finalPart)) {
         SetMask(resolved.finalPart);
@@ -148,17 +148,29 @@ void TFileListBox::AcceptPath(const std::string& text) {
 void TFileListBox::SortRows() {
     // The same order as inserting each row after its equals, without the quadratic cost of
     // inserting into large folders one row at a time. Names that differ only in case (distinct
-    // files on a case-sensitive volume) go by their bytes, not by the folder's own order.
-    std::stable_sort(rows_.begin(), rows_.end(), [](const TFileRow& a, const TFileRow& b) {
-        const int order = CompareNamesIgnoringCase(a.text, b.text);
-        return order != 0 ? order < 0 : a.text < b.text;
+    // files on a case-sensitive volume) go by their bytes, not by the folder's own order. Each
+    // row's collation key is made once, not at every comparison.
+    std::vector<std::pair<std::string, size_t>> keys;
+    keys.reserve(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i) keys.emplace_back(platform::CollationKey(LowerCaseName(rows_[i].text)), i);
+    std::stable_sort(keys.begin(), keys.end(), [this](const auto& a, const auto& b) {
+        if (a.first != b.first) return a.first < b.first;
+        return rows_[a.second].text < rows_[b.second].text;
     });
+    std::vector<TFileRow> sorted;
+    sorted.reserve(rows_.size());
+    for (const auto& key : keys) sorted.push_back(std::move(rows_[key.second]));
+    rows_ = std::move(sorted);
 }
 
-void TFileListBox::FillFiles() {
+void TFileListBox::FillFiles() { Fill(nullptr); }
+
+void TFileListBox::Fill(const platform::FolderListingPtr& listing) {
     if (!handleAllocated_) return;
     const unsigned search = SearchAttributes(fileType_);
     const bool normal = fileType_.Contains(TFileAttr::ftNormal);
+    // Only a search for read-only entries without ftNormal needs to know which ones are.
+    const bool askReadOnly = !normal && (search & platform::kAttrReadOnly) != 0;
     rows_.clear();
     itemIndex_ = -1;
     // The hourglass, once shown, goes away however the filling ends.
@@ -173,16 +185,21 @@ void TFileListBox::FillFiles() {
             if (shown && show) show(false);
         }
     } busy{OnBusyCursor};
-    const std::vector<platform::FolderEntry> entries = platform::ListFolder(folderPath_);
+    const bool reuse = listing && listing->folder == folderPath_;
+    const std::vector<platform::FolderEntry> read = reuse ? std::vector<platform::FolderEntry>{} : platform::ListFolder(folderPath_);
+    const std::vector<platform::FolderEntry>& entries = reuse ? listing->entries : read;
     // One pass per pattern, so a file two patterns match is listed twice.
     for (const std::string& pattern : SplitMask(mask_)) {
         for (const platform::FolderEntry& entry : entries) {
-            if (MatchesWildcard(pattern, entry.name) && (entry.attributes & kExcludedUnlessAsked & ~search) == 0 &&
-                (normal || (entry.attributes & search) != 0)) {
-                if ((entry.attributes & platform::kAttrDirectory) != 0) {
-                    rows_.push_back({"[" + entry.name + "]", showGlyphs_ ? TGlyphRole::ClosedFolder : TGlyphRole::None});
-                } else {
-                    rows_.push_back({entry.name, FileGlyph(entry.name)});
+            if (MatchesWildcard(pattern, entry.name)) {
+                unsigned attributes = entry.attributes;
+                if (askReadOnly && platform::EntryReadOnly(folderPath_, entry.name)) attributes |= platform::kAttrReadOnly;
+                if ((attributes & kExcludedUnlessAsked & ~search) == 0 && (normal || (attributes & search) != 0)) {
+                    if ((attributes & platform::kAttrDirectory) != 0) {
+                        rows_.push_back({"[" + entry.name + "]", showGlyphs_ ? TGlyphRole::ClosedFolder : TGlyphRole::None});
+                    } else {
+                        rows_.push_back({entry.name, FileGlyph(entry.name)});
+                    }
                 }
             }
             if (rows_.size() >= kBusyRows) busy.Set();

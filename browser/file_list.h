@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "browser/glyph_role.h"
+#include "browser/platform_fs.h"
 
 namespace kv {
 
@@ -54,7 +55,9 @@ public:
     // Moves to another folder (a relative path is taken from the current one) and re-reads it.
     // The same folder, spelled as the volume's case rule allows, changes nothing. A folder that
     // cannot be entered leaves FolderPath where it was; the list is re-read all the same.
-    void SetFolder(const std::string& path);
+    // `listing`, a reading of the folder just made by a list showing it too, is used instead of
+    // reading the folder again when it is of the folder this list moves to.
+    void SetFolder(const std::string& path, const platform::FolderListingPtr& listing = nullptr);
 
     const std::string& Mask() const { return mask_; }
     void SetMask(const std::string& value);
@@ -81,7 +84,8 @@ public:
     // Takes a folder, a file or a pattern: moves to the folder, and a pattern becomes the mask
     // while a file name is selected. A final part that is neither raises EInvalidOperation
     // "Invalid file name - <text>" (after the folder has been changed).
-    void AcceptPath(const std::string& text);
+    // `listing` as for SetFolder.
+    void AcceptPath(const std::string& text, const platform::FolderListingPtr& listing = nullptr);
 
     // Re-reads the folder; ends with a change report with no row selected.
     void FillFiles();
@@ -96,6 +100,7 @@ public:
 private:
     friend class TDirectoryListBox;  // keeps the back-link up to date
 
+    void Fill(const platform::FolderListingPtr& listing);
     void SortRows();
     void ReportChange();
     void NotifyRows();

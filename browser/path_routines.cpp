@@ -13,6 +13,12 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 
 bool HasWildcard(const std::string& text) { return text.find_first_of("*?") != std::string::npos; }
 
+bool PathWithin(const std::string& path, const std::string& folder) {
+    if (folder == "/") return !path.empty() && path[0] == kPathDelimiter;
+    return path.compare(0, folder.size(), folder) == 0 &&
+           (path.size() == folder.size() || path[folder.size()] == kPathDelimiter);
+}
+
 ResolvedPath ResolvePath(const std::string& text, const std::string& base) {
     std::string path = text;
     if (path.size() >= 2 && path.front() == '[' && path.back() == ']') path = path.substr(1, path.size() - 2);

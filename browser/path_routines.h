@@ -25,6 +25,9 @@ ResolvedPath ResolvePath(const std::string& text, const std::string& base);
 
 bool HasWildcard(const std::string& text);
 
+// Whether a full path is the folder itself or lies below it ("/" holds every full path).
+bool PathWithin(const std::string& path, const std::string& folder);
+
 // ASCII letters lower-cased; other bytes (UTF-8 sequences included) kept as they are.
 std::string LowerCaseName(const std::string& name);
 

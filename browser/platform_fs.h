@@ -5,13 +5,14 @@
 //
 // Paths are POSIX paths: "/" separates components and the root "/" plays the part of a drive
 // root. The models never change the process's current directory; each keeps its folder itself.
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace kv::platform {
 
 // Attribute bits of a folder entry, with the values the file list's type set uses.
-inline constexpr unsigned kAttrReadOnly = 1;
+inline constexpr unsigned kAttrReadOnly = 1;    // not set by ListFolder: ask EntryReadOnly
 inline constexpr unsigned kAttrHidden = 2;     // names starting with "."
 inline constexpr unsigned kAttrSystem = 4;     // devices, pipes, sockets, dangling links
 inline constexpr unsigned kAttrVolumeId = 8;   // never set here
@@ -24,11 +25,35 @@ struct FolderEntry {
 };
 
 // The entries of a folder ("." and ".." left out), symbolic links taken as what they point at.
-// A folder that cannot be read yields no entries.
+// The kinds come with the folder's entries where the file system gives them; only links and
+// entries of unknown kind cost a status query. A folder that cannot be read yields no entries.
 std::vector<FolderEntry> ListFolder(const std::string& folder);
 
-// The folder's canonical full path when it exists and can be entered (searched); empty otherwise.
+// Whether the process may not write the folder's entry (one access query).
+bool EntryReadOnly(const std::string& folder, const std::string& name);
+
+// One reading of a folder, handed from one list to another that shows the same folder.
+struct FolderListing {
+    std::string folder;
+    std::vector<FolderEntry> entries;
+};
+using FolderListingPtr = std::shared_ptr<const FolderListing>;
+
+// How often ListFolder has read a folder, and how many status or access queries it has made for
+// single entries, since the program started (tests and benchmarks watch the listing's cost).
+unsigned long FolderReads();
+unsigned long EntryQueries();
+
+// The folder's full path as walked, when it exists and can be entered (searched); empty
+// otherwise. As in a shell's logical working directory, symbolic links stay in the path and ".."
+// takes back the component before it; a relative path is taken from the current directory. A
+// path whose folder is already one of its own ancestors (a link leading back up) gives that
+// ancestor, so following a loop never deepens the path.
 std::string EnterableFolder(const std::string& path);
+
+// Collation key of a text under the user's locale: keys compare with plain byte comparison
+// exactly as the texts collate.
+std::string CollationKey(const std::string& text);
 
 // Whether the path names an existing entry that is not a directory.
 bool FileExists(const std::string& path);
@@ -54,10 +79,16 @@ struct CaseRules {
 };
 CaseRules VolumeCaseRules(const std::string& path);
 
-// The text of /proc/self/mountinfo; empty when it cannot be read.
-std::string ReadMountInfo();
+// The text of a small system file (the mount table, a /sys attribute), at most `limit` bytes;
+// empty when it cannot be read.
+std::string ReadTextFile(const std::string& path, size_t limit = size_t{1} << 20);
 
-// The file system label of a block device (through /dev/disk/by-label); empty when none.
-std::string DeviceLabel(const std::string& device);
+// The file system label of a block device, from a folder of label links in udev's form (names
+// are labels with \xNN escapes, each linking to the device node); empty when none links there.
+std::string DeviceLabel(const std::string& device, const std::string& labelFolder = "/dev/disk/by-label");
+
+// Whether the kernel marks the block device "major:minor" (or, for a partition, the disk holding
+// it) as removable, read from the attributes under `sysFolder` (normally /sys).
+bool BlockDeviceRemovable(const std::string& majorMinor, const std::string& sysFolder = "/sys");
 
 }  // namespace kv::platform

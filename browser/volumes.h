@@ -4,11 +4,16 @@
 //   - "/" itself, as a fixed drive;
 //   - network file systems (NFS, SMB/CIFS, sshfs, ...) wherever they are mounted;
 //   - CD and DVD file systems (iso9660, udf) wherever they are mounted;
-//   - any other file system mounted below /media, /run/media or /mnt: from a block device under
-//     /mnt a fixed drive, otherwise a removable one.
-// Everything else (proc, sysfs, tmpfs, cgroups, bind mounts inside the root, ...) stays out.
-// The order is the mount table's, with "/" first; a mount point mounted over again is listed
-// once, in the place of its first mount, with what was mounted last.
+//   - block devices the kernel marks removable, wherever they are mounted;
+//   - writable RAM file systems (tmpfs, ramfs) mounted below /media, /run/media or /mnt, as RAM
+//     disks;
+//   - any other file system mounted below /media or /run/media as a removable drive, below
+//     /mnt as a fixed one.
+// Pseudo file systems (proc, sysfs, cgroups, automount placeholders, ...) and everything else
+// (bind mounts inside the root, the system's own tmpfs, ...) stay out. Labels come from the
+// label links, so no medium is touched; a removable volume or RAM disk without one is labelled
+// with its mount point's name. The order is the mount table's, with "/" first; a mount point
+// mounted over again is listed once, in the place of its first mount, with what was mounted last.
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,11 +30,20 @@ struct TVolume {
 };
 
 // The volumes of a mount table in the text form of /proc/self/mountinfo. `labelOf` gives the
-// label of a mount source (a device path); malformed lines are skipped.
+// label of a mount source (a device path), `removableDevice` whether a block device
+// ("major:minor") is removable; either may be empty. Malformed lines are skipped.
 std::vector<TVolume> VolumesFromMountInfo(const std::string& mountInfo,
-                                          const std::function<std::string(const std::string& source)>& labelOf);
+                                          const std::function<std::string(const std::string& source)>& labelOf,
+                                          const std::function<bool(const std::string& device)>& removableDevice = {});
 
-// The volumes of this process's mount table, with labels from the device links.
-std::vector<TVolume> DiscoverVolumes();
+// Where the system's volumes are read from; tests point these at fixture files.
+struct VolumeSources {
+    std::string mountInfo = "/proc/self/mountinfo";
+    std::string labelFolder = "/dev/disk/by-label";  // udev's label links
+    std::string sysFolder = "/sys";                  // block device attributes
+};
+
+// The volumes of the mount table, with labels from the label links; no medium is touched.
+std::vector<TVolume> DiscoverVolumes(const VolumeSources& sources = {});
 
 }  // namespace kv

@@ -1,22 +1,25 @@
 #include "browser/wildcard.h"
 
-#include "browser/path_routines.h"
+#include <string_view>
 
 namespace kv {
 namespace {
 
+char Folded(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // Iterative matcher with one backtrack point: linear in practice, no recursion on hostile names.
-bool Match(const std::string& pattern, const std::string& name) {
+// Letters compare folded, so nothing is copied per name.
+bool Match(std::string_view pattern, std::string_view name) {
     size_t p = 0, n = 0;
-    size_t starP = std::string::npos, starN = 0;
+    size_t starP = std::string_view::npos, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+        if (p < pattern.size() && (pattern[p] == '?' || Folded(pattern[p]) == Folded(name[n]))) {
             ++p;
             ++n;
         } else if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
             starN = n;
-        } else if (starP != std::string::npos) {
+        } else if (starP != std::string_view::npos) {
             p = starP + 1;
             n = ++starN;
         } else {
@@ -31,11 +34,9 @@ bool Match(const std::string& pattern, const std::string& name) {
 
 bool MatchesWildcard(const std::string& pattern, const std::string& name) {
     if (pattern.empty()) return false;
-    const std::string lowerPattern = LowerCaseName(pattern);
-    const std::string lowerName = LowerCaseName(name);
-    if (Match(lowerPattern, lowerName)) return true;
-    if (lowerPattern.size() >= 2 && lowerPattern.ends_with(".*") && lowerName.find('.') == std::string::npos) {
-        return Match(lowerPattern.substr(0, lowerPattern.size() - 2), lowerName);
+    if (Match(pattern, name)) return true;
+    if (pattern.size() >= 2 && pattern.ends_with(".*") && name.find('.') == std::string::npos) {
+        return Match(std::string_view(pattern).substr(0, pattern.size() - 2), name);
     }
     return false;
 }

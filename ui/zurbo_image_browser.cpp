@@ -74,7 +74,11 @@ void TForm1::DriveComboBox1Change() {
     DirectoryListBox1->Model().SetFolder(DriveComboBox1->Model().DriveRoot());
 }
 
-void TForm1::DirectoryListBox1Change() { FileListBox1->Model().AcceptPath(DirectoryListBox1->Model().FolderPath()); }
+void TForm1::DirectoryListBox1Change() {
+    // The directory list has just read the folder; the file list takes that reading over.
+    const TDirectoryListBox& dirs = DirectoryListBox1->Model();
+    FileListBox1->Model().AcceptPath(dirs.FolderPath(), dirs.Listing());
+}
 
 void TForm1::FileListBox1Change() {
     browserPath_ = FileListBox1->Model().SelectedPath();

@@ -229,3 +229,104 @@ TEST(DirectoryListLinks, DestroyingTheDirectoryListClearsTheBackLink) {
 
 }  // namespace
 }  // namespace kv::test
+
+namespace kv::test {
+namespace {
+
+TEST(DirectoryListMoves, SymbolicLinksKeepThePathAsWalkedAndLoopsDoNotDeepenIt) {
+    TempTree tree;
+    tree.Folder("home");
+    tree.Folder("elsewhere/pics/sub");
+    tree.File("elsewhere/pics/a.jpg");
+    std::filesystem::create_directory_symlink(tree.Path("elsewhere/pics"), tree.Path("home/Pictures"));
+    ShownList shown(tree.Path("home"));
+    TFileListBox files;
+    files.SetFolder(tree.Path("home"));
+    files.CreateWnd();
+    shown.list.SetFileList(&files);
+
+    shown.list.SetFolder("Pictures");
+    EXPECT_EQ(shown.list.FolderPath(), tree.Path("home/Pictures"));
+    EXPECT_EQ(files.FolderPath(), tree.Path("home/Pictures"));
+    const int current = shown.list.ItemIndex();
+    ASSERT_GE(current, 1);
+    ASSERT_EQ(shown.list.Rows().size(), static_cast<size_t>(current) + 2);
+    EXPECT_EQ(shown.list.Rows()[static_cast<size_t>(current) - 1].text, "home");
+    EXPECT_EQ(shown.list.Rows()[static_cast<size_t>(current)].text, "Pictures");
+    EXPECT_EQ(shown.list.Rows()[static_cast<size_t>(current) + 1].text, "sub");
+    files.ClickRow(0);
+    EXPECT_EQ(files.SelectedPath(), tree.Path("home/Pictures/a.jpg"));
+
+    // Down and up again by "..": back on the walked path, not the link's target's parent.
+    shown.list.SetFolder("sub");
+    EXPECT_EQ(shown.list.FolderPath(), tree.Path("home/Pictures/sub"));
+    shown.list.SetFolder("..");
+    EXPECT_EQ(shown.list.FolderPath(), tree.Path("home/Pictures"));
+    // The row above leads back where the player came from.
+    shown.list.ClickRow(current - 1);
+    shown.list.OpenSelectedRow();
+    EXPECT_EQ(shown.list.FolderPath(), tree.Path("home"));
+
+    // A link back to a folder already on the path leads to that folder, however often followed.
+    std::filesystem::create_directory_symlink(tree.Path("home"), tree.Path("elsewhere/pics/sub/top"));
+    shown.list.SetFolder(tree.Path("home/Pictures/sub"));
+    for (int i = 0; i < 3; ++i) {
+        shown.list.SetFolder("top");
+        EXPECT_EQ(shown.list.FolderPath(), tree.Path("home"));
+        shown.list.SetFolder("Pictures/sub");
+    }
+    EXPECT_EQ(shown.list.FolderPath(), tree.Path("home/Pictures/sub"));
+}
+
+TEST(DirectoryListMoves, AVolumeThatCannotBeEnteredLeadsToTheRootOfTheVolumeItWasOn) {
+    TempTree tree;
+    tree.Folder("disk/pics/deep");
+    ShownList shown(tree.Path("disk/pics/deep"));
+    shown.list.SetVolumeRoots([&] { return std::vector<std::string>{"/", tree.Path("disk"), tree.Path("stick")}; });
+    // The stick is listed but gone (pulled out, unmounted): its mount point cannot be entered.
+    shown.list.SetFolder(tree.Path("stick"));
+    EXPECT_EQ(shown.list.FolderPath(), tree.Path("disk"));
+    EXPECT_EQ(shown.changes, 1);
+    EXPECT_EQ(shown.list.Rows()[static_cast<size_t>(shown.list.ItemIndex())].text, "disk");
+    // A plain folder that cannot be entered keeps the list where it was.
+    shown.list.SetFolder("pics");
+    shown.list.SetFolder(tree.Path("disk/missing"));
+    EXPECT_EQ(shown.list.FolderPath(), tree.Path("disk/pics"));
+    EXPECT_EQ(shown.changes, 3);
+}
+
+TEST(DirectoryListLinks, AFolderChangeReadsTheFolderOnceForBothListsWithoutStatusPerEntry) {
+    TempTree tree;
+    tree.Folder("big/sub");
+    tree.Folder("big/Art");
+    for (int i = 0; i < 60; ++i) {
+        tree.File("big/f" + std::to_string(i) + (i % 3 == 0 ? ".jpg" : i % 3 == 1 ? ".GIF" : ".txt"));
+    }
+    std::filesystem::create_symlink(tree.Path("big/f0.jpg"), tree.Path("big/linked.jpg"));
+    std::filesystem::create_directory_symlink(tree.Path("big/sub"), tree.Path("big/linkdir"));
+    ShownList shown(tree.Root());
+    TFileListBox files;
+    files.SetFolder(tree.Root());
+    files.SetMask("*.jpg;*.bmp;*.gif");
+    files.CreateWnd();
+    shown.list.SetFileList(&files);
+
+    const unsigned long reads = platform::FolderReads();
+    const unsigned long queries = platform::EntryQueries();
+    shown.list.SetFolder(tree.Path("big"));
+    EXPECT_EQ(platform::FolderReads() - reads, 1u);
+    // The entries' types come with the folder; only the two links need their targets' status.
+    EXPECT_LE(platform::EntryQueries() - queries, 2u);
+    EXPECT_EQ(Texts(shown.list, PathRows(tree.Path("big"))), (std::vector<std::string>{"Art", "linkdir", "sub"}));
+    ASSERT_EQ(files.Rows().size(), 41u);
+    EXPECT_EQ(files.Rows()[0].text, "f0.jpg");
+    EXPECT_EQ(files.Rows()[40].text, "linked.jpg");
+
+    // The file list alone re-reads for itself.
+    files.FillFiles();
+    EXPECT_EQ(platform::FolderReads() - reads, 2u);
+    EXPECT_EQ(files.Rows().size(), 41u);
+}
+
+}  // namespace
+}  // namespace kv::test

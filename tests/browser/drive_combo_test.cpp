@@ -2,8 +2,12 @@
 // glyphs, and the change events of picks and letter changes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <tuple>
+
 #include "browser/drive_combo.h"
 #include "browser/volumes.h"
+#include "temp_tree.h"
 
 namespace kv::test {
 namespace {
@@ -74,7 +78,7 @@ TEST(DriveSelector, RowTextsAndGlyphs) {
         texts.push_back(row.text);
         glyphs.push_back(row.glyph);
     }
-    EXPECT_EQ(texts, (std::vector<std::string>{"a: [system]", "b:", "c: //server/pictures", "d: []", "e: [data]"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"a: [system]", "b: [usb stick]", "c: //server/pictures", "d: []", "e: [data]"}));
     EXPECT_EQ(glyphs, (std::vector<TGlyphRole>{TGlyphRole::Hard, TGlyphRole::Floppy, TGlyphRole::Network,
                                                TGlyphRole::CDRom, TGlyphRole::Hard}));
 
@@ -134,6 +138,53 @@ TEST(DriveSelector, SetDriveLetterSelectsByKeyOrNothing) {
     EXPECT_EQ(shown.box.ItemIndex(), -1);
     EXPECT_EQ(shown.box.DriveLetter(), '\0');
     EXPECT_EQ(shown.changes, 4);
+}
+
+// A machine with two sticks, a card reader, a backup disk, a RAM disk and an automount point,
+// described by fixture files in the places the system keeps them.
+TEST(Volumes, MountedRemovableVolumesAreLabelledFromTheLabelLinksAndPseudoFileSystemsStayOut) {
+    TempTree tree;
+    std::ofstream(tree.Path("mountinfo"))
+        << "1 0 254:1 / / rw - ext4 /dev/vdz1 rw\n"
+           "22 1 0:21 / /proc rw - proc proc rw\n"
+           "41 1 8:17 / /media/me/STICK\\040A rw shared:30 - vfat /dev/sdx1 rw\n"
+           "42 1 8:33 / /media/me/1234-ABCD rw - exfat /dev/sdy1 rw\n"
+           "43 1 0:40 / /mnt/scratch rw - tmpfs tmpfs rw\n"
+           "44 1 0:41 / /mnt/auto rw - autofs systemd-1 rw\n"
+           "45 1 8:49 / /mnt/backup rw - ext4 /dev/sdz1 rw\n"
+           "46 1 8:65 / /srv/card rw - vfat /dev/sdw1 rw\n"
+           "47 1 0:42 / /media/me/gvfs rw - fuse.gvfsd-fuse gvfsd-fuse rw\n"
+           "48 1 0:43 / /mnt/placeholder ro,relatime - tmpfs none ro,size=4k\n";
+    tree.Folder("by-label");
+    std::filesystem::create_symlink("../../sdx1", tree.Path("by-label/STICK\\x20A"));
+    std::filesystem::create_symlink("../../sdz1", tree.Path("by-label/Backup"));
+    std::filesystem::create_symlink("../../sdw1", tree.Path("by-label/CARD"));
+    // /sys/dev/block/M:m links to the partition's folder inside its disk's, which says "removable".
+    tree.Folder("sys/dev/block");
+    for (const auto& [device, disk, removable] : {std::tuple{"8:17", "sdx", "1"}, std::tuple{"8:33", "sdy", "1"},
+                                                  std::tuple{"8:49", "sdz", "0"}, std::tuple{"8:65", "sdw", "1"}}) {
+        const std::string diskFolder = std::string("sys/block/") + disk;
+        tree.Folder(diskFolder + "/" + disk + "1");
+        tree.File(diskFolder + "/removable", std::string(removable) + "\n");
+        std::filesystem::create_directory_symlink(tree.Path(diskFolder + "/" + disk + "1"),
+                                                  tree.Path(std::string("sys/dev/block/") + device));
+    }
+    const VolumeSources sources{tree.Path("mountinfo"), tree.Path("by-label"), tree.Path("sys")};
+    TDriveComboBox box([&] { return DiscoverVolumes(sources); }, "/");
+    box.CreateWnd();
+    std::vector<std::string> texts;
+    std::vector<TGlyphRole> glyphs;
+    for (const TDriveRow& row : box.Rows()) {
+        texts.push_back(row.text);
+        glyphs.push_back(row.glyph);
+    }
+    // An unlabelled stick is told apart by its mount point's name; the card is removable wherever
+    // it is mounted; the RAM disk shows as one; the automount point, the read-only placeholder and
+    // the fuse helper stay out.
+    EXPECT_EQ(texts, (std::vector<std::string>{"a: []", "b: [stick a]", "c: [1234-abcd]", "d: [scratch]", "e: [backup]",
+                                               "f: [card]"}));
+    EXPECT_EQ(glyphs, (std::vector<TGlyphRole>{TGlyphRole::Hard, TGlyphRole::Floppy, TGlyphRole::Floppy, TGlyphRole::Ram,
+                                               TGlyphRole::Hard, TGlyphRole::Floppy}));
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ public:
     TempTree() {
         std::string pattern = (std::filesystem::temp_directory_path() / "kv_browser_XXXXXX").string();
         root_ = ::mkdtemp(pattern.data());
-        // The canonical spelling, as the lists report their folders.
+        // Spelled as the lists report their folders.
         root_ = platform::EnterableFolder(root_);
     }
     ~TempTree() {

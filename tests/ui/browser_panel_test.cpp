@@ -163,6 +163,17 @@ TEST_F(BrowserPanel, MovingToAnotherFolderEmptiesThePathBoxAndKeepsThePreview) {
     EXPECT_EQ(form->FileListBox1->Model().FolderPath(), folder.Root());
 }
 
+TEST_F(BrowserPanel, OpeningAFolderReadsItOnceForBothLists) {
+    const unsigned long reads = platform::FolderReads();
+    const unsigned long queries = platform::EntryQueries();
+    OpenFolder(folder.Root());
+    EXPECT_EQ(platform::FolderReads() - reads, 1u);
+    // No links here: every entry's kind comes with the folder.
+    EXPECT_EQ(platform::EntryQueries() - queries, 0u);
+    EXPECT_EQ(form->FileListBox1->count(), 5);
+    ASSERT_FALSE(form->DirectoryListBox1->findItems("sub", Qt::MatchExactly).empty());
+}
+
 TEST_F(BrowserPanel, NamesThatAreNotUtf8AreBrowsedAndPreviewed) {
     // Linux names are bytes; these are not valid UTF-8 and show with replacement characters.
     const std::string odd = folder.Path("\xfe\xff");
