@@ -80,6 +80,7 @@ void GifLzwDecoder::Start(int minCodeSize) {
     dataDone_ = false;
     endSeen_ = false;
     rootsReady_ = false;
+    staleEntries_ = false;
 }
 
 void GifLzwDecoder::DecodeFrame(uint8_t* pixels, const GifFrameShape& shape) {
@@ -294,9 +295,11 @@ int GifLzwDecoder::NextCode() {
 }
 
 void GifLzwDecoder::ResetTable() {
-    // Entries below the clear code never change after they are set up. Above it only the
-    // entries written since the last reset can differ from 0, so only those are cleared: data
-    // made of clear codes must not cost a whole table per code.
+    // Entries below the clear code never change after they are set up. Above it a reset makes
+    // every entry 0, but only the table walk reads entries that this generation has not written
+    // (whole-string decoding never does), so the clearing waits for the walk; and only entries
+    // written since the last clearing can differ from 0: data made of clear codes must not cost
+    // a whole table per code.
     if (!rootsReady_) {
         for (int c = 0; c < clrCode_; ++c) {
             prefixOf_[c] = 0;
@@ -305,11 +308,7 @@ void GifLzwDecoder::ResetTable() {
         rootsReady_ = true;
         dirtyEnd_ = kTableSize;  // the first reset after Start clears the whole table
     }
-    if (dirtyEnd_ > clrCode_) {
-        std::fill(prefixOf_.begin() + clrCode_, prefixOf_.begin() + dirtyEnd_, 0);
-        std::fill(suffixOf_.begin() + clrCode_, suffixOf_.begin() + dirtyEnd_, 0);
-    }
-    dirtyEnd_ = clrCode_;
+    staleEntries_ = true;
     codeSize_ = minCodeSize_ + 1;
     growAt_ = 2 * clrCode_;
     nextFree_ = clrCode_ + 2;
@@ -350,7 +349,18 @@ int GifLzwDecoder::CodeStep() {
     return StringStep(code);
 }
 
+void GifLzwDecoder::ClearStaleEntries() {
+    // Entries below nextFree_ were written since the reset; the others must read as 0.
+    if (dirtyEnd_ > nextFree_) {
+        std::fill(prefixOf_.begin() + nextFree_, prefixOf_.begin() + dirtyEnd_, 0);
+        std::fill(suffixOf_.begin() + nextFree_, suffixOf_.begin() + dirtyEnd_, 0);
+    }
+    dirtyEnd_ = nextFree_;
+    staleEntries_ = false;
+}
+
 int GifLzwDecoder::StringStep(int code) {
+    if (staleEntries_) ClearStaleEntries();
     const int incoming = code;
     if (code >= nextFree_) {
         if (oldCode_ < 0) return kDataEnded;  // no string decoded yet to repeat

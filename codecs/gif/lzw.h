@@ -81,6 +81,8 @@ private:
     // the end of the data.
     bool Refill();
     void ResetTable();
+    // Completes the last reset for the table walk: entries not written since read as 0.
+    void ClearStaleEntries();
     void Push(int value);
     void SkipRemainingData();
     void Warn(const char* message) {
@@ -115,6 +117,8 @@ private:
     bool rootsReady_ = false;
     // Entries from the clear code up to here may hold values other than 0.
     int dirtyEnd_ = 0;
+    // The last reset has not cleared the entries from nextFree_ to dirtyEnd_ yet.
+    bool staleEntries_ = false;
 };
 
 // Decodes one frame's image data into a new buffer of width x height bytes filled first with
