@@ -21,17 +21,6 @@ constexpr uint32_t kMaxColourTable = 256;
 
 int32_t I32(const uint8_t* p) { return static_cast<int32_t>(GetLe32(p)); }
 
-// Reads up to count bytes, as many as the stream has.
-int64_t ReadSome(TStream& stream, uint8_t* buffer, int64_t count) {
-    int64_t done = 0;
-    while (done < count) {
-        const int64_t got = stream.Read(buffer + done, count - done);
-        if (got <= 0) break;
-        done += got;
-    }
-    return done;
-}
-
 // `bytes` holds the header from its size field on (the whole header, `size` bytes).
 BmpInfoHeader ParseHeader(const std::vector<uint8_t>& bytes, uint32_t size) {
     const uint8_t* p = bytes.data();
@@ -111,13 +100,13 @@ BmpReadResult ReadBmpStream(TStream& stream) {
 
     // The header size and the header itself; a file that ends inside them is not a bitmap we hold.
     uint8_t sizeField[4];
-    if (ReadSome(stream, sizeField, 4) != 4) Invalid();
+    if (stream.ReadUpTo(sizeField, 4) != 4) Invalid();
     const uint32_t headerSize = GetLe32(sizeField);
     if (headerSize != kCoreHeaderSize && headerSize < kInfoHeaderSize) Invalid();
     if (uint64_t{headerSize} > static_cast<uint64_t>(total - kFileHeaderSize)) Invalid();
     std::vector<uint8_t> header(headerSize);
     std::memcpy(header.data(), sizeField, 4);
-    if (ReadSome(stream, header.data() + 4, headerSize - 4) != headerSize - 4) Invalid();
+    if (stream.ReadUpTo(header.data() + 4, headerSize - 4) != headerSize - 4) Invalid();
 
     BmpInfoHeader& h = result.header;
     h = ParseHeader(header, headerSize);
@@ -135,7 +124,7 @@ BmpReadResult ReadBmpStream(TStream& stream) {
         bytes.resize(kFileHeaderSize + headerSize + static_cast<size_t>(remaining));
         std::memcpy(bytes.data(), fileHeader, kFileHeaderSize);
         std::memcpy(bytes.data() + kFileHeaderSize, header.data(), headerSize);
-        const int64_t got = ReadSome(stream, bytes.data() + kFileHeaderSize + headerSize, remaining);
+        const int64_t got = stream.ReadUpTo(bytes.data() + kFileHeaderSize + headerSize, remaining);
         bytes.resize(kFileHeaderSize + headerSize + static_cast<size_t>(got));
         rleCopy.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
         rleCopy.SetPosition(kFileHeaderSize + headerSize);
@@ -196,7 +185,7 @@ BmpReadResult ReadBmpStream(TStream& stream) {
         result.dib = std::make_unique<Dib>(d, std::move(palette));
         Dib& dib = *result.dib;
         const uint64_t toRead = std::min<uint64_t>(pixelBytes, dib.ByteSize());
-        ReadSome(*source, dib.Bits(), static_cast<int64_t>(toRead));
+        source->ReadUpTo(dib.Bits(), static_cast<int64_t>(toRead));
         return result;
     }
 

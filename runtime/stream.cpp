@@ -17,15 +17,15 @@ namespace kv {
 
 int64_t TStream::Write(const void*, int64_t) { return 0; }
 
-void TStream::ReadBuffer(void* buffer, int64_t count) {
-    if (count < 0) throw EReadError(kStreamReadErrorText);
+int64_t TStream::ReadUpTo(void* buffer, int64_t count) {
     auto* out = static_cast<uint8_t*>(buffer);
-    while (count > 0) {
-        int64_t got = Read(out, count);
-        if (got <= 0) throw EReadError(kStreamReadErrorText);
-        out += got;
-        count -= got;
+    int64_t done = 0;
+    while (done < count) {
+        const int64_t got = Read(out + done, count - done);
+        if (got <= 0) break;
+        done += got;
     }
+    return done;
 }
 
 int64_t TStream::Size() {
@@ -111,26 +111,58 @@ TFileStream::TFileStream(const std::string& path) : path_(path) {
         fd_ = -1;
         throw EFOpenError("Cannot open file " + path);
     }
+    size_ = info.st_size;
 }
 
 TFileStream::~TFileStream() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-int64_t TFileStream::Read(void* buffer, int64_t count) {
-    if (count <= 0) return 0;
+int64_t TFileStream::ReadAt(uint8_t* out, int64_t count) {
     ssize_t got;
     do {
-        got = ::read(fd_, buffer, static_cast<size_t>(std::min<int64_t>(count, 1 << 30)));
+        got = ::pread(fd_, out, static_cast<size_t>(std::min<int64_t>(count, 1 << 30)), static_cast<off_t>(position_));
     } while (got < 0 && errno == EINTR);
-    return got < 0 ? 0 : got;
+    // A failing medium is an error, not the end of the data.
+    if (got < 0) throw EReadError(kStreamReadErrorText);
+    // The file may have grown since it was opened.
+    size_ = std::max<int64_t>(size_, position_ + got);
+    return got;
+}
+
+int64_t TFileStream::Read(void* buffer, int64_t count) {
+    auto* out = static_cast<uint8_t*>(buffer);
+    int64_t done = 0;
+    while (done < count) {
+        const int64_t offset = position_ - bufferStart_;
+        if (offset >= 0 && offset < bufferLength_) {
+            const int64_t n = std::min(count - done, bufferLength_ - offset);
+            std::memcpy(out + done, buffer_.data() + offset, static_cast<size_t>(n));
+            position_ += n;
+            done += n;
+            continue;
+        }
+        int64_t got;
+        if (count - done >= kBufferSize) {
+            got = ReadAt(out + done, count - done);
+            position_ += got;
+            done += got;
+        } else {
+            // A file no larger than the buffer is read whole by its first read.
+            if (buffer_.empty()) buffer_.resize(static_cast<size_t>(std::clamp<int64_t>(size_, 4096, kBufferSize)));
+            got = ReadAt(buffer_.data(), static_cast<int64_t>(buffer_.size()));
+            bufferStart_ = position_;
+            bufferLength_ = got;
+        }
+        if (got == 0) break;
+    }
+    return done;
 }
 
 int64_t TFileStream::Seek(int64_t offset, SeekOrigin origin) {
-    int whence = origin == SeekOrigin::Beginning ? SEEK_SET : origin == SeekOrigin::Current ? SEEK_CUR : SEEK_END;
-    off_t result = ::lseek(fd_, static_cast<off_t>(offset), whence);
-    if (result < 0) result = ::lseek(fd_, 0, SEEK_CUR);
-    return result;
+    const int64_t base = origin == SeekOrigin::Beginning ? 0 : origin == SeekOrigin::Current ? position_ : size_;
+    position_ = SeekTarget(base, offset);
+    return position_;
 }
 
 }  // namespace kv

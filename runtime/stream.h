@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/exceptions.h"
+
 namespace kv {
 
 enum class SeekOrigin { Beginning, Current, End };
@@ -12,15 +14,24 @@ class TStream {
 public:
     virtual ~TStream() = default;
 
-    // Reads up to count bytes; returns how many were read (0 at the end).
+    // Reads up to count bytes; returns how many were read (0 at the end). A failure of the
+    // medium raises EReadError "Stream read error".
     virtual int64_t Read(void* buffer, int64_t count) = 0;
     // Writes count bytes; returns how many were written. Read-only streams write nothing.
     virtual int64_t Write(const void* buffer, int64_t count);
     // Moves the position; returns the new position. Positions are clamped at 0.
     virtual int64_t Seek(int64_t offset, SeekOrigin origin) = 0;
 
+    // The byte readers of the picture formats. ReadUpTo reads count bytes, fewer only where the
+    // data end, and returns how many it read; ReadExact reads exactly count bytes, and fewer
+    // raise Failure(message).
+    int64_t ReadUpTo(void* buffer, int64_t count);
+    template <typename Failure>
+    void ReadExact(void* buffer, int64_t count, const char* message) {
+        if (count < 0 || ReadUpTo(buffer, count) != count) throw Failure(message);
+    }
     // Reads exactly count bytes or raises EReadError "Stream read error".
-    void ReadBuffer(void* buffer, int64_t count);
+    void ReadBuffer(void* buffer, int64_t count) { ReadExact<EReadError>(buffer, count, kStreamReadErrorText); }
     int64_t Position() { return Seek(0, SeekOrigin::Current); }
     void SetPosition(int64_t position) { Seek(position, SeekOrigin::Beginning); }
     int64_t Size();
@@ -57,6 +68,9 @@ private:
 
 // A file opened for reading; other openers may read but not write it meanwhile.
 // Raises EFOpenError "Cannot open file <path>" when the file cannot be opened.
+// Reads go through a buffer (a file no larger than it is read whole), so small reads and
+// one-byte look-backs cost no system call; reads larger than the buffer go straight to the
+// caller's memory. The size is taken when the file is opened.
 class TFileStream : public TStream {
 public:
     explicit TFileStream(const std::string& path);
@@ -69,8 +83,19 @@ public:
     const std::string& FileName() const { return path_; }
 
 private:
+    static constexpr int64_t kBufferSize = 64 * 1024;
+
+    // Reads at most count bytes at the position into out; 0 at the end of the file.
+    int64_t ReadAt(uint8_t* out, int64_t count);
+
     std::string path_;
     int fd_ = -1;
+    int64_t size_ = 0;
+    int64_t position_ = 0;
+    // Bytes of the file from bufferStart_ on.
+    std::vector<uint8_t> buffer_;
+    int64_t bufferStart_ = 0;
+    int64_t bufferLength_ = 0;
 };
 
 }  // namespace kv

@@ -10,6 +10,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libgtest-dev libgmock-dev libbenchmark-dev
+  libgif-dev libstb-dev
   xvfb xauth
   desktop-file-utils appstream
 )

@@ -23,10 +23,10 @@ TGIFApplicationExtension::Identifier IdentifierOf(const char* text) {
 TGIFExtensionFactory ResolveApplication(TStream& stream) {
     uint8_t blockSize = 0;
     // Without a block size byte the base kind fails reading it ("Premature end of data").
-    if (stream.Read(&blockSize, 1) != 1 || blockSize < 10) return &Make<TGIFApplicationExtension>;
+    if (stream.ReadUpTo(&blockSize, 1) != 1 || blockSize < 10) return &Make<TGIFApplicationExtension>;
     TGIFApplicationExtension::Identifier id{};
     const int want = blockSize == 10 ? 10 : TGIFApplicationExtension::kIdentifierSize;
-    if (stream.Read(id.data(), want) != want) return nullptr;
+    if (stream.ReadUpTo(id.data(), want) != want) return nullptr;
     if (blockSize == 11) {
         if (TGIFExtensionFactory kind = AppExtensionKinds().Find(id)) return kind;
     }
@@ -71,7 +71,7 @@ TGIFExtensionFactory ResolveExtensionClass(TStream& stream) {
     const int64_t start = stream.Position();
     uint8_t head[2];
     TGIFExtensionFactory kind = nullptr;
-    if (stream.Read(head, 2) == 2) {
+    if (stream.ReadUpTo(head, 2) == 2) {
         kind = ExtensionKinds().Find(head[1]);
         if (kind && head[1] == TGIFApplicationExtension::kLabel) kind = ResolveApplication(stream);
     }

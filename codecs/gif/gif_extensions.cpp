@@ -31,7 +31,7 @@ void ReadGifTextLines(TStream& stream, std::vector<std::string>& lines) {
 void TGIFGraphicControlExtension::ReadBody(TStream& stream) {
     uint8_t body[6] = {BlockSize, ControlFlags, static_cast<uint8_t>(FrameDelay & 0xFF),
                        static_cast<uint8_t>(FrameDelay >> 8), TransparentIndex, Terminator};
-    const int64_t got = stream.Read(body, 6);
+    const int64_t got = stream.ReadUpTo(body, 6);
     if (got < 6) Warning(kGifPrematureEndText);
     BlockSize = body[0];
     ControlFlags = body[1];

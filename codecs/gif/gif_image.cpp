@@ -95,7 +95,7 @@ void TGIFImage::LoadFromStream(TStream& stream) {
             if (bottom > header_.ScreenHeight()) header_.SetScreenHeight(static_cast<uint16_t>(bottom));
         }
         uint8_t trailer = 0;
-        if (stream.Read(&trailer, 1) == 1 && trailer != 0x3B) ReportWarning(kGifWarningSeverity, kInvalidTrailerText);
+        if (stream.ReadUpTo(&trailer, 1) == 1 && trailer != 0x3B) ReportWarning(kGifWarningSeverity, kInvalidTrailerText);
     } catch (...) {
         stream.SetPosition(start);
         Progress(TProgressStage::psEnding, 0, false, TRect{}, kGifLoadingText);

@@ -1,21 +1,24 @@
 #pragma once
-// Small reading helpers shared by the GIF reader and its LZW decoder. All reads are bounded by
-// what the stream really holds; nothing is allocated from a size found in the data.
+// Small reading helpers shared by the GIF reader and its LZW decoder, over the stream's
+// ReadExact/ReadUpTo. All reads are bounded by what the stream really holds; nothing is allocated
+// from a size found in the data.
 #include <cstdint>
 
 #include "runtime/byte_order.h"
+#include "runtime/exceptions.h"
+#include "runtime/stream.h"
 
 namespace kv {
-
-class TStream;
 
 // Message texts of the GIF reader.
 inline constexpr const char* kGifPrematureEndText = "Premature end of data";
 
 // Reads exactly n bytes; fewer raise GIFException "Premature end of data".
-void ReadExact(TStream& stream, void* buffer, int64_t n);
+inline void ReadExact(TStream& stream, void* buffer, int64_t n) {
+    if (n > 0) stream.ReadExact<GIFException>(buffer, n, kGifPrematureEndText);
+}
 // Reads one byte; false at the end of the data.
-bool ReadGifByte(TStream& stream, uint8_t& value);
+inline bool ReadGifByte(TStream& stream, uint8_t& value) { return stream.ReadUpTo(&value, 1) == 1; }
 // Moves back over the byte just read (the reader's one-byte look-ahead).
 void StepBack(TStream& stream);
 // Skips n bytes, or up to the end of the data when fewer are left: skipped bytes are not read,

@@ -1,6 +1,7 @@
 #include "codecs/gif/lzw.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "codecs/gif/gif_io.h"
 #include "runtime/exceptions.h"
@@ -15,6 +16,33 @@ struct InterlacePass {
     int step;
 };
 constexpr InterlacePass kPasses[] = {{0, 8}, {4, 8}, {2, 4}, {1, 2}};
+
+// Copies count bytes in 16-byte pieces: up to 15 bytes beyond count are written (garbage the
+// strings that follow overwrite) and read, which the caller keeps inside the output.
+inline void CopyPieces(uint8_t* to, const uint8_t* from, size_t count) {
+    for (size_t i = 0; i < count; i += 16) std::memcpy(to + i, from + i, 16);
+}
+constexpr size_t kPieceSlack = 16;
+
+// Moves the rows of a frame decoded in stored order to their display rows, in place: stored row
+// s belongs on display row order[s].
+void StoredRowsToDisplayRows(uint8_t* pixels, size_t width, int height) {
+    const std::vector<int> order = InterlacedRowOrder(height);
+    std::vector<uint8_t> carried(width);
+    std::vector<bool> placed(static_cast<size_t>(height), false);
+    for (int start = 0; start < height; ++start) {
+        if (placed[static_cast<size_t>(start)]) continue;
+        // Follow the cycle: the carried row goes to its display row, whose stored row is carried on.
+        std::memcpy(carried.data(), pixels + static_cast<size_t>(start) * width, width);
+        int row = start;
+        do {
+            const int target = order[static_cast<size_t>(row)];
+            std::swap_ranges(carried.begin(), carried.end(), pixels + static_cast<size_t>(target) * width);
+            placed[static_cast<size_t>(target)] = true;
+            row = target;
+        } while (row != start);
+    }
+}
 
 }  // namespace
 
@@ -31,7 +59,8 @@ GifLzwDecoder::GifLzwDecoder(TStream& stream, GifWarningSink warning)
       warning_(std::move(warning)),
       prefixOf_(kTableSize),
       suffixOf_(kTableSize),
-      stack_(kStackSize) {}
+      stack_(kStackSize),
+      runs_(kTableSize) {}
 
 void GifLzwDecoder::Start(int minCodeSize) {
     minCodeSize_ = std::clamp(minCodeSize, 0, 8);
@@ -51,6 +80,7 @@ void GifLzwDecoder::Start(int minCodeSize) {
     dataDone_ = false;
     endSeen_ = false;
     rootsReady_ = false;
+    staleEntries_ = false;
 }
 
 void GifLzwDecoder::DecodeFrame(uint8_t* pixels, const GifFrameShape& shape) {
@@ -59,34 +89,159 @@ void GifLzwDecoder::DecodeFrame(uint8_t* pixels, const GifFrameShape& shape) {
     Start(std::min<int>(codeSize, 8));
     const size_t width = static_cast<size_t>(std::max(shape.width, 0));
     const int height = std::max(shape.height, 0);
+    bool leftOver = false;
     if (width > 0 && height > 0) {
-        if (!shape.interlaced) {
-            const size_t count = width * static_cast<size_t>(height);
-            for (size_t i = 0; i < count; ++i) {
-                const int value = ReadPixel();
-                if (value < 0) break;
-                pixels[i] = static_cast<uint8_t>(value);
+        // Interlaced rows are decoded in stored order and moved to their display rows after.
+        leftOver = DecodeRuns(pixels, width * static_cast<size_t>(height), shape.fill);
+        if (shape.interlaced) StoredRowsToDisplayRows(pixels, width, height);
+    }
+    // One more pixel: with values left over it is one of them; otherwise in well-formed data
+    // it meets the end code, which skips the rest of the image data.
+    if (!leftOver && !endSeen_) ReadPixel();
+}
+
+bool GifLzwDecoder::DecodeRuns(uint8_t* const output, const size_t count, const uint8_t fill) {
+    // The hot state lives in locals (stores to the output may alias any member) and goes back
+    // to the members around every call that uses them.
+    int curBit = 0, lastBit = 0, codeSize = 0, nextFree = 0, growAt = 0, oldCode = 0, firstCode = 0;
+    const auto load = [&] {
+        curBit = curBit_, lastBit = lastBit_, codeSize = codeSize_, nextFree = nextFree_, growAt = growAt_;
+        oldCode = oldCode_, firstCode = firstCode_;
+    };
+    const auto store = [&] {
+        curBit_ = curBit, lastBit_ = lastBit, codeSize_ = codeSize, nextFree_ = nextFree, growAt_ = growAt;
+        oldCode_ = oldCode, firstCode_ = firstCode;
+        dirtyEnd_ = std::max(dirtyEnd_, nextFree);
+    };
+    const uint8_t* const bits = buffer_.data();
+    const auto next = [&]() -> int {
+        if (curBit + codeSize < lastBit) {  // all its bits are buffered
+            const uint32_t word = GetLe32(bits + (curBit >> 3));
+            const int code = static_cast<int>((word >> (curBit & 7)) & ((1u << codeSize) - 1));
+            curBit += codeSize;
+            return code;
+        }
+        store();
+        const int code = NextCode();
+        load();
+        return code;
+    };
+
+    int32_t* const prefixOf = prefixOf_.data();
+    int32_t* const suffixOf = suffixOf_.data();
+    Run* const runs = runs_.data();
+    const int clrCode = clrCode_;
+    // The previous string: where it starts in the output, and its length.
+    size_t previousAt = 0;
+    uint32_t previousLength = 0;
+    // Every entry since the last clear has its string in the output.
+    bool regular = false;
+    size_t at = 0;  // below count at the top of the loop
+    bool leftOver = false;
+
+    load();
+    int code = next();
+    for (;;) {
+        if (code < 0) break;  // the data ended
+        if (code == clrCode) {
+            store();
+            ResetTable();
+            load();
+            do {
+                code = next();
+            } while (code == clrCode);
+            firstCode = oldCode = code;
+            if (code < 0) break;
+            // Taken as a pixel unchecked; only a root leaves the table regular.
+            regular = code < clrCode;
+            output[at] = static_cast<uint8_t>(code);
+            previousAt = at;
+            previousLength = 1;
+            if (++at == count) break;
+            code = next();
+            continue;
+        }
+        if (code == eoiCode_) {
+            endSeen_ = true;
+            if (!dataDone_) SkipRemainingData();
+            break;
+        }
+        if (!regular) {
+            store();
+            const int value = StringStep(code);
+            load();
+            if (value < 0) break;
+            output[at++] = static_cast<uint8_t>(value);
+            while (stackTop_ > 0 && at < count) output[at++] = static_cast<uint8_t>(stack_[--stackTop_]);
+            if (at == count) {
+                leftOver = stackTop_ > 0;
+                break;
+            }
+            code = next();
+            continue;
+        }
+
+        const size_t room = count - at;
+        uint8_t* const to = output + at;
+        uint32_t length;
+        uint8_t first;
+        if (code < clrCode) {
+            length = 1;
+            first = static_cast<uint8_t>(code);
+            *to = first;
+        } else if (code < nextFree) {
+            const Run run = runs[code];
+            const uint8_t* const from = output + run.offset;  // ends before `to`
+            length = run.length;
+            first = *from;
+            if (length + kPieceSlack <= room) {
+                CopyPieces(to, from, length);
+            } else {
+                std::memmove(to, from, std::min<size_t>(length, room));
             }
         } else {
-            bool stopped = false;
-            for (const InterlacePass& pass : kPasses) {
-                for (int row = pass.first; row < height && !stopped; row += pass.step) {
-                    uint8_t* line = pixels + static_cast<size_t>(row) * width;
-                    for (size_t x = 0; x < width; ++x) {
-                        const int value = ReadPixel();
-                        if (value < 0) {
-                            stopped = true;
-                            break;
-                        }
-                        line[x] = static_cast<uint8_t>(value);
-                    }
-                }
-                if (stopped) break;
+            // The code being defined: the previous string and its own first byte. A code beyond
+            // it reads the same, but later entries then name codes not yet defined.
+            if (code > nextFree) regular = false;
+            const uint8_t* const from = output + previousAt;  // ends at `to`
+            length = previousLength + 1;
+            first = *from;
+            if (length + kPieceSlack <= room) {
+                CopyPieces(to, from, previousLength);
+                to[previousLength] = first;
+            } else {
+                const size_t n = std::min<size_t>(length, room);
+                std::memmove(to, from, std::min<size_t>(previousLength, n));
+                if (n == length) to[previousLength] = first;
             }
         }
+        if (nextFree < kTableSize) {
+            prefixOf[nextFree] = oldCode;
+            suffixOf[nextFree] = first;
+            runs[nextFree] = Run{static_cast<uint32_t>(previousAt), previousLength + 1};
+            ++nextFree;
+            if (nextFree >= growAt && growAt < kTableSize) {
+                growAt *= 2;
+                ++codeSize;
+            }
+        }
+        firstCode = first;
+        oldCode = code;
+        previousAt = at;
+        previousLength = length;
+        if (length >= room) {
+            leftOver = length > room;
+            at = count;
+            break;
+        }
+        at += length;
+        code = next();
     }
-    // In well-formed data this meets the end code, which skips the rest of the image data.
-    if (!endSeen_) ReadPixel();
+    store();
+    // Whole-piece copies may have written past the last string; what was never decoded keeps
+    // the fill value.
+    std::fill(output + at, output + std::min(count, at + kPieceSlack), fill);
+    return leftOver;
 }
 
 int GifLzwDecoder::ReadPixel() {
@@ -103,12 +258,11 @@ bool GifLzwDecoder::Refill() {
     if (count == 0) {
         dataDone_ = true;
     } else {
-        const int64_t left = stream_.Remaining();
-        if (count > left) {
+        const int64_t got = stream_.ReadUpTo(buffer_.data() + 2, count);
+        if (got < count) {  // the block announces more than the data hold: decode what is there
             Warn(kGifPrematureEndText);
-            count = static_cast<int>(left);
+            count = static_cast<int>(got);
         }
-        ReadExact(stream_, buffer_.data() + 2, count);
     }
     lastByte_ = 2 + count;
     curBit_ = curBit_ - lastBit_ + 16;
@@ -134,19 +288,18 @@ int GifLzwDecoder::NextCode() {
         }
     }
     // At most three bytes hold the code, all valid: curBit_ + codeSize_ <= lastBit_ here.
-    const int firstByte = curBit_ / 8;
-    const int lastCodeByte = (curBit_ + codeSize_) / 8;
-    uint32_t bits = 0;
-    for (int i = lastCodeByte; i >= firstByte; --i) bits = (bits << 8) | buffer_[static_cast<size_t>(i)];
+    const uint32_t bits = GetLe32(buffer_.data() + curBit_ / 8);
     const int code = static_cast<int>((bits >> (curBit_ % 8)) & ((1u << codeSize_) - 1));
     curBit_ += codeSize_;
     return code;
 }
 
 void GifLzwDecoder::ResetTable() {
-    // Entries below the clear code never change after they are set up. Above it only the
-    // entries written since the last reset can differ from 0, so only those are cleared: data
-    // made of clear codes must not cost a whole table per code.
+    // Entries below the clear code never change after they are set up. Above it a reset makes
+    // every entry 0, but only the table walk reads entries that this generation has not written
+    // (whole-string decoding never does), so the clearing waits for the walk; and only entries
+    // written since the last clearing can differ from 0: data made of clear codes must not cost
+    // a whole table per code.
     if (!rootsReady_) {
         for (int c = 0; c < clrCode_; ++c) {
             prefixOf_[c] = 0;
@@ -155,11 +308,7 @@ void GifLzwDecoder::ResetTable() {
         rootsReady_ = true;
         dirtyEnd_ = kTableSize;  // the first reset after Start clears the whole table
     }
-    if (dirtyEnd_ > clrCode_) {
-        std::fill(prefixOf_.begin() + clrCode_, prefixOf_.begin() + dirtyEnd_, 0);
-        std::fill(suffixOf_.begin() + clrCode_, suffixOf_.begin() + dirtyEnd_, 0);
-    }
-    dirtyEnd_ = clrCode_;
+    staleEntries_ = true;
     codeSize_ = minCodeSize_ + 1;
     growAt_ = 2 * clrCode_;
     nextFree_ = clrCode_ + 2;
@@ -176,7 +325,7 @@ void GifLzwDecoder::SkipRemainingData() {
     uint8_t size = 0;
     uint8_t scratch[255];
     while (ReadGifByte(stream_, size) && size != 0) {
-        if (stream_.Read(scratch, size) != size) break;
+        if (stream_.ReadUpTo(scratch, size) != size) break;
     }
 }
 
@@ -197,6 +346,21 @@ int GifLzwDecoder::CodeStep() {
         if (!dataDone_) SkipRemainingData();
         return kEndCode;
     }
+    return StringStep(code);
+}
+
+void GifLzwDecoder::ClearStaleEntries() {
+    // Entries below nextFree_ were written since the reset; the others must read as 0.
+    if (dirtyEnd_ > nextFree_) {
+        std::fill(prefixOf_.begin() + nextFree_, prefixOf_.begin() + dirtyEnd_, 0);
+        std::fill(suffixOf_.begin() + nextFree_, suffixOf_.begin() + dirtyEnd_, 0);
+    }
+    dirtyEnd_ = nextFree_;
+    staleEntries_ = false;
+}
+
+int GifLzwDecoder::StringStep(int code) {
+    if (staleEntries_) ClearStaleEntries();
     const int incoming = code;
     if (code >= nextFree_) {
         if (oldCode_ < 0) return kDataEnded;  // no string decoded yet to repeat

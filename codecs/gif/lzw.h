@@ -3,6 +3,13 @@
 // up to 12 bits, a 4096-entry table and a deferred clear. It is lenient the way the reader is:
 // a missing clear code is assumed, codes beyond the table repeat the last string, and data that
 // end early leave the rest of the frame at its fill value.
+//
+// A frame is decoded a whole string per code: while the table holds only strings built the
+// regular way, every entry's string already stands in the frame's output (the string of the
+// code before it plus one byte), so an entry is an offset and a length there and a code is one
+// copy. Where damaged data make entries that do not stand in the output (an odd code right
+// after a clear, a code beyond the one being defined) the decoder walks the table through the
+// output stack, exactly as ReadPixel does, until the next clear.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -53,15 +60,29 @@ public:
 private:
     static constexpr int kTableSize = 4096;
     static constexpr int kStackSize = 8192;
-    // Two carried bytes, one sub-block, and zero padding: a code ending on the last valid bit
-    // reads one byte beyond it.
+    // Two carried bytes, one sub-block, and padding: a code is taken with one 4-byte load.
     static constexpr int kBufferSize = 2 + 255 + 4;
 
+    // An entry's string in the frame's output: output[offset, offset + length).
+    struct Run {
+        uint32_t offset;
+        uint32_t length;
+    };
+
+    // Decodes into count bytes of output (stored row order, filled with fill) until they are full
+    // or the data or the end code stop it. True when the last string ran past the end: its rest
+    // is left, as values on the output stack would be, and nothing more is read.
+    bool DecodeRuns(uint8_t* output, size_t count, uint8_t fill);
     int CodeStep();
+    // Step 4 of a code step, for any code other than clear and end: pushes the code's string,
+    // adds the table entry and pops the first value.
+    int StringStep(int code);
     // Carries the last two buffered bytes over and reads the next sub-block behind them; false at
     // the end of the data.
     bool Refill();
     void ResetTable();
+    // Completes the last reset for the table walk: entries not written since read as 0.
+    void ClearStaleEntries();
     void Push(int value);
     void SkipRemainingData();
     void Warn(const char* message) {
@@ -83,6 +104,7 @@ private:
     std::vector<int32_t> suffixOf_;
     std::vector<int32_t> stack_;
     int stackTop_ = 0;
+    std::vector<Run> runs_;
 
     std::array<uint8_t, kBufferSize> buffer_{};
     int curBit_ = 0;
@@ -95,6 +117,8 @@ private:
     bool rootsReady_ = false;
     // Entries from the clear code up to here may hold values other than 0.
     int dirtyEnd_ = 0;
+    // The last reset has not cleared the entries from nextFree_ to dirtyEnd_ yet.
+    bool staleEntries_ = false;
 };
 
 // Decodes one frame's image data into a new buffer of width x height bytes filled first with

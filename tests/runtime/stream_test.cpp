@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "runtime/exceptions.h"
 #include "runtime/stream.h"
@@ -70,6 +72,37 @@ TEST(FileStream, ReadsAFileAndLoadsIntoMemory) {
     EXPECT_EQ(memory.Data().size(), 5u);
     EXPECT_EQ(memory.Position(), 0);
     std::remove(path.c_str());
+}
+
+TEST(FileStream, BufferedReadsAndSeeksAgreeWithTheBytesOfTheFile) {
+    // Larger than the read buffer, so reads, look-backs and skips cross its edges.
+    std::string contents(300 * 1024 + 17, '\0');
+    for (size_t i = 0; i < contents.size(); ++i) contents[i] = static_cast<char>((i * 7919) >> 3);
+    const std::string path = TempFile("kv_stream_buffered.bin", contents);
+    TFileStream file(path);
+    TMemoryStream memory(contents.data(), contents.size());
+    std::vector<uint8_t> a(100 * 1024);
+    std::vector<uint8_t> b(a.size());
+    const int64_t steps[][2] = {{1, 0}, {255, -1}, {70000, 3}, {100 * 1024, -100000}, {1, 65535},
+                                {4000, 40000}, {90000, 0}, {100 * 1024, 0}, {1, 0}};
+    for (const auto& step : steps) {
+        ASSERT_EQ(file.Read(a.data(), step[0]), memory.Read(b.data(), step[0])) << memory.Position();
+        ASSERT_TRUE(std::equal(a.begin(), a.begin() + step[0], b.begin())) << memory.Position();
+        ASSERT_EQ(file.Seek(step[1], SeekOrigin::Current), memory.Seek(step[1], SeekOrigin::Current));
+        ASSERT_EQ(file.Remaining(), memory.Remaining());
+    }
+    EXPECT_EQ(file.Seek(-5, SeekOrigin::End), static_cast<int64_t>(contents.size()) - 5);
+    EXPECT_EQ(file.ReadUpTo(a.data(), 10), 5);
+    EXPECT_EQ(file.Read(a.data(), 10), 0);
+    std::remove(path.c_str());
+}
+
+TEST(FileStream, AFailingMediumRaisesReadErrorInsteadOfEndingTheData) {
+    // A regular file whose reads fail: the process's memory at address 0 is never mapped.
+    TFileStream file("/proc/self/mem");
+    uint8_t buffer[16];
+    EXPECT_THROW(file.Read(buffer, 1), EReadError);
+    EXPECT_THROW(file.ReadUpTo(buffer, sizeof buffer), EReadError);
 }
 
 TEST(FileStream, MissingFilesAndFoldersRaiseOpenError) {

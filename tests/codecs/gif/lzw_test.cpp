@@ -226,6 +226,84 @@ TEST(GifLzwDecoder, GarbageNeverReadsOutsideItsBuffers) {
     }
 }
 
+// The frame decoder copies whole strings; ReadPixel walks the table one value at a time. On
+// damaged data of every kind they must agree on the pixels, the warnings, where the stream
+// stands after the frame and whether the frame fails.
+struct Outcome {
+    Decoded decoded;
+    std::string failure;
+};
+
+Outcome DecodeByPixels(const std::vector<uint8_t>& data, const GifFrameShape& shape) {
+    TMemoryStream stream(data);
+    Outcome out;
+    std::vector<uint8_t>& pixels = out.decoded.pixels;
+    pixels.assign(static_cast<size_t>(shape.width) * static_cast<size_t>(shape.height), shape.fill);
+    GifLzwDecoder decoder(stream, [&](const std::string& w) { out.decoded.warnings.push_back(w); });
+    try {
+        uint8_t codeSize = 0;
+        if (stream.Read(&codeSize, 1) == 1) {
+            decoder.Start(std::min<int>(codeSize, 8));
+            std::vector<int> rows = InterlacedRowOrder(shape.height);
+            if (!shape.interlaced) std::sort(rows.begin(), rows.end());
+            bool stopped = false;
+            for (size_t r = 0; r < rows.size() && !stopped; ++r)
+                for (int x = 0; x < shape.width && !stopped; ++x) {
+                    const int value = decoder.ReadPixel();
+                    stopped = value < 0;
+                    if (!stopped) pixels[static_cast<size_t>(rows[r] * shape.width + x)] = static_cast<uint8_t>(value);
+                }
+            if (!decoder.EndSeen()) decoder.ReadPixel();
+        }
+    } catch (const GIFException& e) {
+        out.failure = e.Message();
+    }
+    out.decoded.position = stream.Position();
+    return out;
+}
+
+TEST(GifLzwDecoder, WholeStringDecodingAgreesWithThePixelByPixelDecoderOnDamagedData) {
+    std::mt19937 random(2024);
+    for (int round = 0; round < 2000; ++round) {
+        const bool big = round % 10 == 0;
+        const GifFrameShape shape{1 + static_cast<int>(random() % (big ? 500 : 60)),
+                                  1 + static_cast<int>(random() % (big ? 200 : 30)), random() % 3 == 0,
+                                  static_cast<uint8_t>(random())};
+        const int kind = round % 4;
+        std::vector<uint8_t> data;
+        if (kind == 0) {  // garbage, often in tiny sub-blocks
+            data.resize(1 + random() % 800);
+            for (auto& b : data) b = static_cast<uint8_t>(random());
+            if (random() % 2)
+                for (size_t i = 1; i < data.size(); i += 2) data[i] = static_cast<uint8_t>(random() % 4);
+        } else {  // a real encoding of fewer or more pixels than the frame, then flipped bits or cut
+            const int minCodeSize = 1 + static_cast<int>(random() % 8);
+            const size_t count = static_cast<size_t>(shape.width * shape.height) * (1 + random() % 3) / 2;
+            data = WithCodeSize(minCodeSize, SubBlocks(test::LzwEncode(RandomPixels(count, 1 << minCodeSize, round),
+                                                                       minCodeSize),
+                                                       1 + random() % 255));
+            if (random() % 8 == 0) data[0] = static_cast<uint8_t>(random() % 12);
+            if (kind == 2)
+                for (int i = 0; i < 1 + static_cast<int>(random() % 5); ++i)
+                    data[random() % data.size()] ^= static_cast<uint8_t>(1u << (random() % 8));
+            if (kind == 3) data.resize(random() % (data.size() + 1));
+            data.push_back(0x3B);
+        }
+        Outcome whole;
+        try {
+            whole.decoded = Decode(data, shape);
+        } catch (const GIFException& e) {
+            whole.failure = e.Message();
+        }
+        const Outcome single = DecodeByPixels(data, shape);
+        ASSERT_EQ(whole.failure, single.failure) << "round " << round;
+        if (!whole.failure.empty()) continue;
+        ASSERT_EQ(whole.decoded.pixels, single.decoded.pixels) << "round " << round;
+        ASSERT_EQ(whole.decoded.warnings, single.decoded.warnings) << "round " << round;
+        ASSERT_EQ(whole.decoded.position, single.decoded.position) << "round " << round;
+    }
+}
+
 TEST(GifLzwInterlace, RowsComeInFourPasses) {
     EXPECT_EQ(InterlacedRowOrder(5), (std::vector<int>{0, 4, 2, 1, 3}));
     EXPECT_EQ(InterlacedRowOrder(1), (std::vector<int>{0}));
