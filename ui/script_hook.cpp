@@ -10,6 +10,8 @@
 #include <memory>
 
 #include "graphics/controls/image.h"
+#include "ui/browser_widgets.h"
+#include "ui/event_dispatch.h"
 #include "ui/message_boxes.h"
 #include "ui/simulated_mouse.h"
 #include "ui/zurbo_image.h"
@@ -62,6 +64,8 @@ private:
                 form_.ComboBox1->setCurrentIndex(index);
                 emit form_.ComboBox1->activated(index);
             }
+        } else if (step.command == "browse") {
+            Browse(step.argument);
         } else if (step.command == "solve") {
             Solve(step.argument.empty() ? kMaxPieces : std::atoi(step.argument.c_str()));
         } else if (step.command == "drag") {
@@ -87,6 +91,22 @@ private:
         if (name == "exit") return form_.Image6;
         if (name == "about") return form_.Image7;
         return nullptr;
+    }
+
+    // Opens the file's folder in the directory list and selects the file's row as a player's
+    // click would, so the path box and the preview follow.
+    void Browse(const std::string& path) {
+        const size_t slash = path.rfind('/');
+        if (slash == std::string::npos) return;
+        const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
+        DispatchEvent([&] { form_.DirectoryListBox1->Model().SetFolder(folder); });
+        const auto rows = form_.FileListBox1->findItems(QString::fromStdString(path.substr(slash + 1)),
+                                                        Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (rows.isEmpty()) {
+            std::fprintf(stderr, "[script] no file row %s\n", path.c_str());
+            return;
+        }
+        form_.FileListBox1->setCurrentItem(rows.front());
     }
 
     void Solve(int count) {
