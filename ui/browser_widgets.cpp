@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalBlocker>
+#include <functional>
+#include <optional>
 
 #include "ui/browser_glyphs.h"
 #include "ui/browser_rows.h"
@@ -37,6 +39,45 @@ void PrepareList(QListWidget& list, int rowHeight) {
     list.setSelectionMode(QAbstractItemView::SingleSelection);
     list.setUniformItemSizes(true);
     list.setItemDelegate(new BrowserRowDelegate(rowHeight, &list));
+}
+
+// A typed character or Backspace goes to the list's own type-ahead instead of Qt's keyboard
+// search: the row it picks (-1: none matches), or nothing when the key is not one for it.
+std::optional<int> TypeAheadRow(TTypeAhead& typeAhead, const QKeyEvent& event, int rowCount, int current,
+                                const TTypeAhead::RowText& rowText) {
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return std::nullopt;
+    if (event.key() == Qt::Key_Backspace) return typeAhead.Backspace(rowCount, rowText, current);
+    const QString text = event.text();
+    if (text.isEmpty() || !text.front().isPrint()) return std::nullopt;
+    return typeAhead.Type(text.toStdString(), rowCount, rowText, current);
+}
+
+// Selects a row for the player: a new current row reports itself through currentRowChanged;
+// the row already current is clicked again (which reports no change).
+template <typename Model>
+void SelectForPlayer(QListWidget& list, Model& model, int row) {
+    if (row < 0) return;
+    if (row != list.currentRow()) {
+        list.setCurrentRow(row);
+    } else {
+        DispatchEvent([&model, row] { model.ClickRow(row); });
+    }
+}
+
+// Qt makes the first row current when focus arrives at a list that has none, which would select
+// a file no player chose: the current row is put back where the model has it, silently.
+void FocusInKeepingRow(QListWidget& list, int modelRow, const std::function<void()>& baseFocusIn) {
+    const QSignalBlocker quiet(&list);
+    baseFocusIn();
+    if (list.currentRow() != modelRow)
+        list.selectionModel()->setCurrentIndex(list.model()->index(modelRow, 0), QItemSelectionModel::NoUpdate);
+}
+
+// Ctrl+click or Ctrl+Space on the selected row would take its highlight away while the model
+// still holds it as the selection: that row stays selected.
+QItemSelectionModel::SelectionFlags KeepSelectedRow(QItemSelectionModel::SelectionFlags flags) {
+    if (flags & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)) return QItemSelectionModel::NoUpdate;
+    return flags;
 }
 
 }  // namespace
@@ -106,7 +147,22 @@ void DirectoryListWidget::keyPressEvent(QKeyEvent* event) {
         DispatchEvent([this] { model_.OpenSelectedRow(); });
         return;
     }
+    const auto row = TypeAheadRow(typeAhead_, *event, count(), model_.ItemIndex(),
+                                  [this](int index) { return model_.DisplayText(index); });
+    if (row) {
+        SelectForPlayer(*this, model_, *row);
+        return;
+    }
     QListWidget::keyPressEvent(event);
+}
+
+void DirectoryListWidget::focusInEvent(QFocusEvent* event) {
+    FocusInKeepingRow(*this, model_.ItemIndex(), [&] { QListWidget::focusInEvent(event); });
+}
+
+QItemSelectionModel::SelectionFlags DirectoryListWidget::selectionCommand(const QModelIndex& index,
+                                                                          const QEvent* event) const {
+    return KeepSelectedRow(QListWidget::selectionCommand(index, event));
 }
 
 // ---- file list ----
@@ -135,6 +191,26 @@ void FileListWidget::SyncRows() {
         addItem(MakeItem(row.text, glyph ? row.glyph : TGlyphRole::None, kFileTextLeft, textLeft));
     }
     setCurrentRow(model_.ItemIndex());
+}
+
+void FileListWidget::keyPressEvent(QKeyEvent* event) {
+    const auto row = TypeAheadRow(typeAhead_, *event, count(), model_.ItemIndex(), [this](int index) {
+        return model_.Rows().at(static_cast<size_t>(index)).text;
+    });
+    if (row) {
+        SelectForPlayer(*this, model_, *row);
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+void FileListWidget::focusInEvent(QFocusEvent* event) {
+    FocusInKeepingRow(*this, model_.ItemIndex(), [&] { QListWidget::focusInEvent(event); });
+}
+
+QItemSelectionModel::SelectionFlags FileListWidget::selectionCommand(const QModelIndex& index,
+                                                                     const QEvent* event) const {
+    return KeepSelectedRow(QListWidget::selectionCommand(index, event));
 }
 
 }  // namespace kv

@@ -8,6 +8,7 @@
 #include "browser/directory_list.h"
 #include "browser/drive_combo.h"
 #include "browser/file_list.h"
+#include "browser/type_ahead.h"
 
 namespace kv {
 
@@ -30,14 +31,17 @@ public:
     TDirectoryListBox& Model() { return model_; }
 
 protected:
-    // Double click and Enter open the selected row.
+    // Double click and Enter open the selected row; typed characters run the type-ahead.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override;
 
 private:
     void SyncRows();
 
     TDirectoryListBox model_;
+    TTypeAhead typeAhead_;
 };
 
 class FileListWidget final : public QListWidget {
@@ -46,10 +50,18 @@ public:
     FileListWidget(int rowHeight, QWidget* parent);
     TFileListBox& Model() { return model_; }
 
+protected:
+    // Typed characters run the type-ahead.
+    void keyPressEvent(QKeyEvent* event) override;
+    // Focus arriving selects nothing.
+    void focusInEvent(QFocusEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override;
+
 private:
     void SyncRows();
 
     TFileListBox model_;
+    TTypeAhead typeAhead_;
 };
 
 }  // namespace kv

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace kv {
 namespace {
@@ -14,7 +15,7 @@ public:
         const QMessageBox::Icon icon =
             request.icon == MessageBoxIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon;
         QMessageBox box(icon, QString::fromStdString(request.caption), QString::fromStdString(request.text),
-                        QMessageBox::Ok, QApplication::activeWindow());
+                        QMessageBox::Ok, MessageBoxParent());
         // Shown as written: a failure's message may quote a file name holding "<" or "&".
         box.setTextFormat(Qt::PlainText);
         box.exec();
@@ -22,6 +23,7 @@ public:
 };
 
 MessageBoxService* installedService = nullptr;
+QPointer<QWidget> mainWindow;
 
 }  // namespace
 
@@ -31,6 +33,13 @@ MessageBoxService& MessageBoxes() {
 }
 
 void SetMessageBoxService(MessageBoxService* service) { installedService = service; }
+
+QWidget* MessageBoxParent() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return mainWindow.data();
+}
+
+void SetMessageBoxMainWindow(QWidget* window) { mainWindow = window; }
 
 void ShowGameMessage(const std::string& text) {
     MessageBoxes().Show({MessageBoxIcon::None, kApplicationTitle, text});

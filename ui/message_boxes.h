@@ -6,6 +6,8 @@
 // screenshot tool) answer boxes at once instead of waiting for a player.
 #include <string>
 
+class QWidget;
+
 namespace kv {
 
 inline constexpr const char* kApplicationTitle = "KVADRIKO";
@@ -29,6 +31,12 @@ public:
 MessageBoxService& MessageBoxes();
 // Installs a service (not owned; it must outlive its use). nullptr brings back the real boxes.
 void SetMessageBoxService(MessageBoxService* service);
+
+// The window every box opens over: the modal window that is open (the about box, when it is
+// shown), else the main window; never "whatever window is active", which may be none right after
+// a drop-down closed. The main window is the one given here (not owned; forgotten when it goes).
+QWidget* MessageBoxParent();
+void SetMessageBoxMainWindow(QWidget* window);
 
 // A game message: one text and OK, captioned "KVADRIKO"; returns once the player closed it.
 void ShowGameMessage(const std::string& text);

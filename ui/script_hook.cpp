@@ -12,6 +12,8 @@
 #include <memory>
 
 #include "graphics/controls/image.h"
+#include "ui/browser_widgets.h"
+#include "ui/event_dispatch.h"
 #include "ui/message_boxes.h"
 #include "ui/simulated_mouse.h"
 #include "ui/zurbo_image.h"
@@ -70,6 +72,8 @@ private:
                 form_.ComboBox1->setCurrentIndex(index);
                 emit form_.ComboBox1->activated(index);
             }
+        } else if (step.command == "browse") {
+            Browse(step.argument);
         } else if (step.command == "solve") {
             Solve(step.argument.empty() ? kMaxPieces : std::atoi(step.argument.c_str()));
         } else if (step.command == "drag") {
@@ -112,6 +116,16 @@ private:
         }
         list.scrollToItem(found.first());
         SimulatedMouse(*list.viewport()).Click(list.visualItemRect(found.first()).center());
+    }
+
+    // Opens the file's folder in the directory list and clicks the file's row, so the path box
+    // and the preview follow.
+    void Browse(const std::string& path) {
+        const size_t slash = path.rfind('/');
+        if (slash == std::string::npos) return;
+        const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
+        DispatchEvent([&] { form_.DirectoryListBox1->Model().SetFolder(folder); });
+        PickFile(path.substr(slash + 1));
     }
 
     void Solve(int count) {

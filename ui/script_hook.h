@@ -6,6 +6,7 @@
 //   press=<button>   press and release over load, shuffle, newgame, exit or about
 //   pick=<name>      clicks the file list's row of that name
 //   count=<N>        the player chooses N in the piece-count box
+//   browse=<file>    the browser opens the file's folder and the player selects the file's row
 //   solve[=<K>]      drags pieces 1..K (all when K is left out) home with the mouse
 //   drag=<k>,<dx>,<dy>  drags piece k by (dx, dy)
 //   wait=<ms>        lets the event loop run for a while

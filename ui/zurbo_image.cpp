@@ -26,6 +26,7 @@ TForm1::TForm1(QWidget* parent) : FormWidget(parent) {
     move(kFormLeft, kFormTop);
     Host().SetClientSize(kFormClientWidth, kFormClientHeight);
     Host().SetColor(cl3DLight);
+    SetMessageBoxMainWindow(this);
     CreateLayout();
     CreateWindowedControls();
 

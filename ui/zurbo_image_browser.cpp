@@ -6,6 +6,9 @@
 
 #include "browser/path_routines.h"
 #include "browser/platform_fs.h"
+#include "codecs/file_formats.h"
+#include "codecs/gif/gif_image.h"
+#include "codecs/jpeg.h"
 #include "codecs/picture.h"
 #include "graphics/controls/image.h"
 #include "ui/browser_widgets.h"
@@ -26,6 +29,25 @@ std::string PreviewExtension(const std::string& path) {
     const size_t dot = path.rfind('.');
     if (dot == std::string::npos || (nameStart != std::string::npos && dot < nameStart)) return {};
     return path.substr(dot);
+}
+
+// Loads a file into the preview. A picture that reads well but fails at its first drawing (a
+// 0-byte .jpg decodes only then) is made ready here, before it takes the preview's place: a
+// failure then leaves the previous picture in the preview, on screen and at every later repaint.
+void LoadPreview(TPicture& preview, const std::string& path) {
+    const TGraphicClass* kind = GetFileFormats().FindExt(TPicture::ExtensionOf(path));
+    if (!kind) {
+        preview.LoadFromFile(path);  // raises the holder's own failure
+        return;
+    }
+    std::unique_ptr<TGraphic> picture = kind->Create();
+    picture->LoadFromFile(path);
+    if (auto* jpeg = dynamic_cast<TJPEGImage*>(picture.get())) {
+        jpeg->Bitmap();  // decoded once, kept for the paint
+    } else if (auto* gif = dynamic_cast<TGIFImage*>(picture.get()); gif && !gif->Empty()) {
+        gif->PicturePalette();  // the first frame cannot be drawn without a colour table
+    }
+    preview.Replace(std::move(picture));
 }
 
 }  // namespace
@@ -89,7 +111,7 @@ void TForm1::FileListBox1Change() {
     auto loadIf = [this](const char* upper, const char* lower) {
         const std::string path = PathText();
         const std::string extension = PreviewExtension(path);
-        if (extension == upper || extension == lower) Image2->Picture().LoadFromFile(path);
+        if (extension == upper || extension == lower) LoadPreview(Image2->Picture(), path);
     };
     loadIf(".JPG", ".jpg");
     loadIf(".BMP", ".bmp");

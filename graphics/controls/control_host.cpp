@@ -15,9 +15,17 @@ TRect Union(const TRect& a, const TRect& b) {
             std::max(a.bottom, b.bottom)};
 }
 
-bool Covers(const TRect& outer, const TRect& inner) {
-    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
-           outer.bottom >= inner.bottom;
+// What is left of r once cut is taken out: up to four rectangles (above, below, left, right).
+void Subtract(const TRect& r, const TRect& cut, std::vector<TRect>& out) {
+    const TRect overlap = r.Intersect(cut);
+    if (overlap.IsEmpty()) {
+        out.push_back(r);
+        return;
+    }
+    if (r.top < overlap.top) out.push_back({r.left, r.top, r.right, overlap.top});
+    if (overlap.bottom < r.bottom) out.push_back({r.left, overlap.bottom, r.right, r.bottom});
+    if (r.left < overlap.left) out.push_back({r.left, overlap.top, overlap.left, overlap.bottom});
+    if (overlap.right < r.right) out.push_back({overlap.right, overlap.top, r.right, overlap.bottom});
 }
 
 }  // namespace
@@ -132,6 +140,17 @@ void TControlHost::Refresh() {
 
 // ---- painting ----
 
+std::vector<TRect> TControlHost::UncoveredParts(const TRect& area) const {
+    std::vector<TRect> parts{area};
+    for (const TControl* control : controls_) {
+        if (!control->Visible() || !control->Opaque()) continue;
+        std::vector<TRect> rest;
+        for (const TRect& part : parts) Subtract(part, control->BoundsRect(), rest);
+        parts = std::move(rest);
+    }
+    return parts;
+}
+
 void TControlHost::PaintRegion(TCanvas& canvas, const TRect& region) {
     // The target may be a bitmap shared with another one: let it copy before we write into it.
     canvas.Changing();
@@ -149,19 +168,10 @@ void TControlHost::PaintRegion(TCanvas& canvas, const TRect& region) {
     }
     const TRect area = clip.Offset(-origin.x, -origin.y);  // what is painted, client coordinates
 
-    // Everything beneath an opaque control that covers the whole area is painted over anyway.
-    size_t first = 0;
-    bool background = true;
-    for (size_t i = controls_.size(); i-- > 0;) {
-        const TControl& control = *controls_[i];
-        if (control.Visible() && control.Opaque() && Covers(control.BoundsRect(), area)) {
-            first = i;
-            background = false;
-            break;
-        }
-    }
-
-    if (background) {
+    // The window paints into its off-screen buffer, so the background is erased everywhere, under
+    // opaque controls too: a picture that leaves some of its pixels alone (a GIF's transparent
+    // colour) must show the window's colour there, never what the buffer held before.
+    {
         backgroundCanvas_->SetHandle(&dib, origin, &clip);
         struct Detach {
             TCanvas& canvas;
@@ -170,10 +180,17 @@ void TControlHost::PaintRegion(TCanvas& canvas, const TRect& region) {
         backgroundCanvas_->Brush().SetColor(color_);
         backgroundCanvas_->Brush().SetStyle(TBrushStyle::bsSolid);
         backgroundCanvas_->FillRect(area);
-        if (OnPaint) OnPaint(*backgroundCanvas_, area);
+        // Opaque controls are left out only of the window's own content.
+        if (OnPaint) {
+            for (const TRect& part : UncoveredParts(area)) {
+                const TRect partClip = part.Offset(origin.x, origin.y);
+                backgroundCanvas_->SetHandle(&dib, origin, &partClip);
+                OnPaint(*backgroundCanvas_, part);
+            }
+        }
     }
 
-    for (size_t i = first; i < controls_.size(); ++i) {
+    for (size_t i = 0; i < controls_.size(); ++i) {
         TControl& control = *controls_[i];
         if (!control.Visible()) continue;
         const TRect bounds = control.BoundsRect().Offset(origin.x, origin.y);

@@ -57,9 +57,9 @@ public:
     // Invalidates the whole client area and has it painted now.
     void Refresh();
     // Paints the region (client coordinates; the canvas's (0, 0) is the client's top-left):
-    // background and OnPaint first, then every visible control that meets the region, in list
-    // order, each clipped to its bounds. Background and the controls beneath an opaque control
-    // that covers the whole region are left out.
+    // the background erased everywhere and OnPaint outside the visible opaque controls first,
+    // then every visible control that meets the region, in list order, each clipped to its
+    // bounds.
     void PaintRegion(TCanvas& canvas, const TRect& region);
 
     // A rectangle (client coordinates) was invalidated; the window schedules a paint of it.
@@ -96,6 +96,8 @@ private:
     void RemoveControl(TControl& control);
     // The rectangle a control leaves or takes: invalidated when the control is visible.
     void InvalidateControl(const TControl& control);
+    // The parts of the area (client coordinates) that no visible opaque control covers.
+    std::vector<TRect> UncoveredParts(const TRect& area) const;
 
     // One mouse event being delivered to one control; the control may leave the host meanwhile.
     struct Delivery {

@@ -2,13 +2,18 @@
 // handlers, the path box and the preview, over a temporary folder of real pictures.
 #include <gtest/gtest.h>
 
+#include <QFocusEvent>
 #include <QTest>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
+#include <jerror.h>
+
 #include "browser/platform_fs.h"
 #include "codecs/picture.h"
+#include "graphics/bitmap.h"
 #include "ui/browser_widgets.h"
 #include "ui/event_dispatch.h"
 #include "ui_test_support.h"
@@ -36,11 +41,11 @@ public:
     }
     const std::string& Root() const { return root_; }
     std::string Path(const std::string& name) const { return root_ + "/" + name; }
-
-private:
     void Copy(const std::string& corpus, const std::string& name) const {
         std::filesystem::copy_file(CorpusFile(corpus), Path(name));
     }
+
+private:
     std::string root_;
 };
 
@@ -66,7 +71,40 @@ protected:
         ASSERT_EQ(items.size(), 1) << name;
         form->FileListBox1->setCurrentItem(items.front());
     }
+    void SelectDirectory(const std::string& text) {
+        const auto items = form->DirectoryListBox1->findItems(QString::fromStdString(text), Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1) << text;
+        form->DirectoryListBox1->setCurrentItem(items.front());
+    }
     std::string PathBox() const { return form->Edit2->text().toStdString(); }
+    // A control-clicks on a row of a list, as a player holding Ctrl would.
+    static void CtrlClick(QListWidget& list, int row) {
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, list.visualItemRect(list.item(row)).center());
+    }
+    // The preview's area in the window's image, as the last paint left it.
+    QImage PreviewShown() const {
+        const Dib& buffer = form->Buffer();
+        const QImage all(buffer.Bits(), buffer.Width(), buffer.Height(), static_cast<qsizetype>(buffer.Stride()),
+                         QImage::Format_RGB32);
+        const TImage& preview = *form->Image2;
+        return all.copy(preview.Left(), preview.Top(), preview.Width(), preview.Height());
+    }
+    // The host's paint of a rectangle of the client area over an image first filled with `old`.
+    QImage PaintedOver(const TRect& rect, TColor old) const {
+        TBitmap surface;
+        surface.SetSize(form->Host().ClientWidth(), form->Host().ClientHeight());
+        surface.Canvas().Brush().SetColor(old);
+        surface.Canvas().FillRect(form->Host().ClientRect());
+        form->Host().PaintRegion(surface.Canvas(), rect);
+        const Dib& dib = *surface.GetDib();
+        QImage image(rect.Width(), rect.Height(), QImage::Format_RGB32);
+        for (int y = 0; y < rect.Height(); ++y)
+            for (int x = 0; x < rect.Width(); ++x) {
+                const RgbQuad p = dib.PixelAt(rect.left + x, rect.top + y);
+                image.setPixel(x, y, qRgb(p.red, p.green, p.blue));
+            }
+        return image;
+    }
     const TGraphic* Preview() const { return form->Image2->Picture().Graphic(); }
 
     PictureFolder folder;
@@ -208,6 +246,120 @@ TEST_F(BrowserPanel, PickingADriveGoesToItsRoot) {
     EXPECT_EQ(form->DirectoryListBox1->Model().FolderPath(), "/");
     EXPECT_EQ(form->FileListBox1->Model().FolderPath(), "/");
     EXPECT_TRUE(PathBox().empty());
+}
+
+TEST_F(BrowserPanel, ATransparentGifAfterABmpShowsTheWindowsColourNotTheOldPicture) {
+    folder.Copy("gif-suite/gifs/static_transparent.gif", "clear.gif");
+    OpenFolder(folder.Root());
+    SelectFile("x.bmp");
+    QApplication::processEvents();
+    SelectFile("clear.gif");
+    ASSERT_TRUE(boxes.Shown.empty()) << boxes.Texts().front();
+    QApplication::processEvents();
+    // A repaint of the preview alone (as when a window that lay over it goes away).
+    const TImage& preview = *form->Image2;
+    form->PaintIntoBuffer(preview.BoundsRect());
+    // What the preview shows depends on the picture only, never on what was painted there before.
+    const QImage overRed = PaintedOver(preview.BoundsRect(), clRed);
+    EXPECT_EQ(overRed, PaintedOver(preview.BoundsRect(), clBlue));
+    EXPECT_EQ(PreviewShown(), overRed);
+    const RgbQuad window = ColorToRgb(cl3DLight);
+    EXPECT_EQ(overRed.pixel(0, 0), qRgb(window.red, window.green, window.blue));  // a transparent corner
+
+    // The same holds for the picture buttons, over which pieces are dragged.
+    for (const TImage* button : {form->Image3, form->Image4, form->Image5, form->Image6, form->Image7})
+        EXPECT_EQ(PaintedOver(button->BoundsRect(), clRed), PaintedOver(button->BoundsRect(), clBlue)) << button->Name();
+}
+
+TEST_F(BrowserPanel, AFailedPreviewLoadKeepsThePreviousPictureOnScreenAndAtTheNextRepaint) {
+    std::ofstream(folder.Path("empty.jpg"), std::ios::binary);  // reads, fails when decoded
+    OpenFolder(folder.Root());
+    SelectFile("x.bmp");
+    QApplication::processEvents();
+    const TGraphic* before = Preview();
+    const QImage shown = PreviewShown();
+
+    SelectFile("empty.jpg");
+    QApplication::processEvents();
+    ASSERT_EQ(boxes.Shown.size(), 1u);
+    EXPECT_EQ(boxes.Shown[0].text, "JPEG error #" + std::to_string(JERR_INPUT_EMPTY) + ".");
+    EXPECT_EQ(PathBox(), folder.Path("empty.jpg"));
+    EXPECT_EQ(Preview(), before);
+    EXPECT_EQ(PreviewShown(), shown);
+    form->PaintIntoBuffer(form->Image2->BoundsRect());
+    EXPECT_EQ(PreviewShown(), shown);
+    EXPECT_EQ(boxes.Shown.size(), 1u);
+}
+
+TEST_F(BrowserPanel, FocusArrivingAtTheFileListSelectsNoFile) {
+    OpenFolder(folder.Root());
+    FileListWidget& files = *form->FileListBox1;
+    for (const Qt::FocusReason reason : {Qt::TabFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent arriving(QEvent::FocusIn, reason);
+        QApplication::sendEvent(&files, &arriving);
+        EXPECT_EQ(files.Model().ItemIndex(), -1);
+        EXPECT_EQ(files.currentRow(), -1);
+        EXPECT_TRUE(PathBox().empty());
+        EXPECT_EQ(previewLoads, 0);
+        EXPECT_TRUE(boxes.Shown.empty());
+    }
+    // The player's first Down key selects the first file, the damaged one, which is reported.
+    QTest::keyClick(&files, Qt::Key_Down);
+    EXPECT_EQ(files.Model().SelectedName(), "bad.jpg");
+    EXPECT_EQ(boxes.Shown.size(), 1u);
+}
+
+TEST_F(BrowserPanel, TypeAheadSearchesFromTheSelectedRowAndBackspaceShortensThePrefix) {
+    std::filesystem::create_directory(folder.Path("keys"));
+    for (const char* name : {"a1.bmp", "a2.bmp", "ab.bmp", "b.bmp"}) folder.Copy("bmp/g/rgb24.bmp", std::string("keys/") + name);
+    for (const char* name : {"sa", "sb", "sc"}) std::filesystem::create_directory(folder.Path(std::string("keys/") + name));
+    OpenFolder(folder.Path("keys"));
+    FileListWidget& files = *form->FileListBox1;
+    SelectFile("a2.bmp");
+    QTest::keyClick(&files, Qt::Key_A);  // a2 begins with "a": it stays
+    EXPECT_EQ(files.Model().SelectedName(), "a2.bmp");
+    QTest::keyClick(&files, Qt::Key_B);  // "ab"
+    EXPECT_EQ(files.Model().SelectedName(), "ab.bmp");
+    EXPECT_EQ(PathBox(), folder.Path("keys/ab.bmp"));
+    QTest::keyClick(&files, Qt::Key_Backspace);  // "a", from ab on
+    EXPECT_EQ(files.Model().SelectedName(), "ab.bmp");
+    QTest::keyClick(&files, Qt::Key_Backspace);  // nothing left: the first row
+    EXPECT_EQ(files.Model().SelectedName(), "a1.bmp");
+    EXPECT_EQ(files.currentRow(), 0);
+
+    // The directory list's type-ahead only selects; the folder stays.
+    DirectoryListWidget& dirs = *form->DirectoryListBox1;
+    SelectDirectory("sb");
+    const int sb = dirs.currentRow();
+    QTest::keyClick(&dirs, Qt::Key_S);
+    EXPECT_EQ(dirs.Model().ItemIndex(), sb);
+    QTest::keyClick(&dirs, Qt::Key_C);
+    EXPECT_EQ(dirs.Model().ItemIndex(), sb + 1);
+    QTest::keyClick(&dirs, Qt::Key_Backspace);
+    QTest::keyClick(&dirs, Qt::Key_Backspace);
+    EXPECT_EQ(dirs.Model().ItemIndex(), 0);
+    EXPECT_EQ(dirs.currentRow(), 0);
+    EXPECT_EQ(dirs.Model().FolderPath(), folder.Path("keys"));
+    ASSERT_TRUE(boxes.Shown.empty()) << boxes.Texts().front();
+}
+
+TEST_F(BrowserPanel, CtrlClickOnTheSelectedRowKeepsItsHighlight) {
+    OpenFolder(folder.Root());
+    SelectFile("x.bmp");
+    FileListWidget& files = *form->FileListBox1;
+    const int row = files.currentRow();
+    CtrlClick(files, row);
+    EXPECT_TRUE(files.item(row)->isSelected());
+    EXPECT_EQ(files.selectedItems().size(), 1);
+    EXPECT_EQ(files.Model().SelectedName(), "x.bmp");
+    EXPECT_EQ(PathBox(), folder.Path("x.bmp"));
+
+    DirectoryListWidget& dirs = *form->DirectoryListBox1;
+    const int current = dirs.Model().ItemIndex();
+    CtrlClick(dirs, current);
+    EXPECT_TRUE(dirs.item(current)->isSelected());
+    EXPECT_EQ(dirs.Model().ItemIndex(), current);
+    EXPECT_EQ(dirs.Model().FolderPath(), folder.Root());
 }
 
 }  // namespace

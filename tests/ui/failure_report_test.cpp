@@ -2,6 +2,7 @@
 // through.
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QMessageBox>
 #include <QTimer>
 #include <stdexcept>
@@ -95,6 +96,7 @@ struct ShownBox {
     QString caption, text;
     Qt::TextFormat format = Qt::AutoText;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    const QWidget* parent = nullptr;
 };
 
 ShownBox ShowRealBox(const std::function<void()>& show) {
@@ -104,7 +106,7 @@ ShownBox ShowRealBox(const std::function<void()>& show) {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* box = qobject_cast<QMessageBox*>(widget);
             if (box == nullptr || !box->isVisible()) continue;
-            seen = {box->windowTitle(), box->text(), box->textFormat(), box->icon()};
+            seen = {box->windowTitle(), box->text(), box->textFormat(), box->icon(), box->parentWidget()};
             closer.stop();
             box->accept();
         }
@@ -129,6 +131,29 @@ TEST(MessageBoxes, TheRealBoxesShowTheirTextAsWrittenUnderTheTitle) {
     EXPECT_EQ(message.text, QString::fromUtf8("Сначала собери!"));
     EXPECT_EQ(message.format, Qt::PlainText);
     EXPECT_EQ(message.icon, QMessageBox::NoIcon);
+}
+
+TEST(MessageBoxes, EveryBoxOpensOverTheMainWindowOrOverTheModalWindowThatIsOpen) {
+    TestApplication();
+    SetMessageBoxService(nullptr);
+    TForm1 form;
+    form.show();
+    QApplication::processEvents();
+    // No window is active, as right after the piece-count drop-down closed: the box still opens
+    // over the game's window instead of in the middle of the screen.
+    QApplication::setActiveWindow(nullptr);
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+    EXPECT_EQ(ShowRealBox([] { ShowGameMessage("Сначала собери!"); }).parent, &form);
+    EXPECT_EQ(ShowRealBox([] { ShowFailureReport("Stream read error"); }).parent, &form);
+
+    // While a modal window (the about box) is open, boxes open over it.
+    QDialog about(&form);
+    about.setModal(true);
+    about.show();
+    QApplication::processEvents();
+    EXPECT_EQ(ShowRealBox([] { ShowGameMessage("Сначала собери!"); }).parent, &about);
+    about.hide();
+    EXPECT_EQ(ShowRealBox([] { ShowGameMessage("Сначала собери!"); }).parent, &form);
 }
 
 }  // namespace

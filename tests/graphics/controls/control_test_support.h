@@ -20,12 +20,15 @@ public:
     int paints = 0;
     // When set, the control tries to paint far beyond its own bounds.
     bool spill = false;
+    // When set, only the left half is painted (as a picture with transparent pixels would).
+    bool leftHalfOnly = false;
 
 protected:
     void Paint() override {
         ++paints;
         ControlCanvas().Brush().SetColor(color_);
-        const TRect r = spill ? TRect{-1000, -1000, 1000, 1000} : ClientRect();
+        TRect r = spill ? TRect{-1000, -1000, 1000, 1000} : ClientRect();
+        if (leftHalfOnly) r.right = Width() / 2;
         ControlCanvas().FillRect(r);
     }
 

@@ -81,15 +81,42 @@ TEST_F(HostPaintTest, AnOpaqueControlCoveringTheRegionHidesWhatLiesBeneath) {
     board.SetParent(&host);
     piece.SetParent(&host);
     host.PaintRegion(surface->Canvas(), {15, 15, 40, 40});
-    EXPECT_EQ(beneath.paints, 0);
+    // Every control that meets the region paints, in list order; the board covers what lies beneath.
+    EXPECT_EQ(beneath.paints, 1);
     EXPECT_EQ(board.paints, 1);
     EXPECT_EQ(piece.paints, 1);
     EXPECT_EQ(Pixel(*surface, 16, 16), Rgb(clBlue));
     EXPECT_EQ(Pixel(*surface, 25, 25), Rgb(clLime));
-    // A region reaching past the opaque control paints everything.
+    // A region reaching past the opaque control shows what lies beneath around it.
     host.PaintRegion(surface->Canvas(), {5, 5, 40, 40});
-    EXPECT_EQ(beneath.paints, 1);
+    EXPECT_EQ(beneath.paints, 2);
     EXPECT_EQ(Pixel(*surface, 5, 5), Rgb(clRed));
+    EXPECT_EQ(Pixel(*surface, 16, 16), Rgb(clBlue));
+}
+
+TEST_F(HostPaintTest, UnderAnOpaqueControlTheBackgroundIsErasedAndOnlyTheWindowsOwnContentIsLeftOut) {
+    // An opaque control whose picture leaves pixels alone, like a stretched GIF with a
+    // transparent colour: those pixels show the window's colour, never the buffer's old content.
+    SolidControl preview(clBlue, {20, 20, 60, 60}, /*opaque=*/true);
+    preview.leftHalfOnly = true;
+    preview.SetParent(&host);
+    int ownPaints = 0;
+    host.OnPaint = [&](TCanvas& canvas, const TRect& region) {
+        ++ownPaints;
+        canvas.Brush().SetColor(clYellow);
+        canvas.FillRect(region);
+    };
+    host.PaintRegion(surface->Canvas(), {30, 30, 50, 50});  // inside the control only
+    EXPECT_EQ(ownPaints, 0);
+    EXPECT_EQ(Pixel(*surface, 35, 35), Rgb(clBlue));
+    EXPECT_EQ(Pixel(*surface, 45, 45), Rgb(clGray));  // was black
+
+    PaintAll();
+    EXPECT_EQ(Pixel(*surface, 10, 10), Rgb(clYellow));  // the window's content around the control
+    EXPECT_EQ(Pixel(*surface, 70, 30), Rgb(clYellow));
+    EXPECT_EQ(Pixel(*surface, 45, 45), Rgb(clGray));    // but not under it
+    EXPECT_EQ(Pixel(*surface, 59, 59), Rgb(clGray));
+    EXPECT_EQ(Pixel(*surface, 60, 60), Rgb(clYellow));
 }
 
 TEST_F(HostPaintTest, PaintingGoesThroughTheCanvasOriginAndClip) {
