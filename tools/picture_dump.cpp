@@ -6,6 +6,7 @@
 // "P6 0 0 255". On failure prints "EClassName: message" to standard error and exits with 1.
 #include <tmmintrin.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
@@ -49,17 +50,17 @@ void SwapRedBlue(const uint8_t* source, uint8_t* out, int width) {
     }
 }
 
-// One top-down row of the picture as red, green, blue: 24-bit rows have their bytes exchanged
+// Top-down rows of the picture as red, green, blue: 24-bit rows have their bytes exchanged
 // straight from the storage; any other format goes through a one-row 24-bit conversion, so the
 // whole picture is never copied.
 class PpmRowWriter {
 public:
-    explicit PpmRowWriter(const kv::Dib& dib)
-        : dib_(dib), rgb_(static_cast<size_t>(dib.Width()) * 3) {
+    explicit PpmRowWriter(const kv::Dib& dib) : dib_(dib) {
         if (dib.BitCount() != 24) scratch_ = std::make_unique<kv::Dib>(kv::DescriptionFor(dib.Width(), -1, 24));
     }
 
-    const std::vector<uint8_t>& Row(int y) {
+    // Writes row y, width * 3 bytes, at `out`.
+    void Row(int y, uint8_t* out) {
         const int width = dib_.Width();
         const uint8_t* source = dib_.Row(y);
         if (scratch_) {
@@ -67,15 +68,16 @@ public:
                             kv::TRect{0, y, width, y + 1});
             source = scratch_->Row(0);
         }
-        SwapRedBlue(source, rgb_.data(), width);  // stored blue, green, red
-        return rgb_;
+        SwapRedBlue(source, out, width);  // stored blue, green, red
     }
 
 private:
     const kv::Dib& dib_;
-    std::vector<uint8_t> rgb_;
     std::unique_ptr<kv::Dib> scratch_;
 };
+
+// Rows go out in runs of about 1 MB, so a large picture costs tens of writes, not thousands.
+constexpr size_t kChunkBytes = size_t{1} << 20;
 
 void WritePpm(const kv::TBitmap& bitmap, const std::string& path) {
     const kv::Dib* dib = bitmap.GetDib();
@@ -87,10 +89,14 @@ void WritePpm(const kv::TBitmap& bitmap, const std::string& path) {
     std::fprintf(out.get(), "P6 %d %d 255\n", width, height);
     if (dib) {
         PpmRowWriter rows(*dib);
-        for (int y = 0; y < height; ++y) {
-            const std::vector<uint8_t>& row = rows.Row(y);
-            if (std::fwrite(row.data(), 1, row.size(), out.get()) != row.size())
-                throw kv::EOSError("Cannot write file " + path);
+        const size_t rowBytes = static_cast<size_t>(width) * 3;
+        const int rowsPerChunk = static_cast<int>(std::max<size_t>(1, kChunkBytes / rowBytes));
+        std::vector<uint8_t> chunk(rowBytes * static_cast<size_t>(std::min(rowsPerChunk, height)));
+        for (int y = 0; y < height; y += rowsPerChunk) {
+            const int count = std::min(rowsPerChunk, height - y);
+            for (int i = 0; i < count; ++i) rows.Row(y + i, chunk.data() + rowBytes * static_cast<size_t>(i));
+            const size_t bytes = rowBytes * static_cast<size_t>(count);
+            if (std::fwrite(chunk.data(), 1, bytes, out.get()) != bytes) throw kv::EOSError("Cannot write file " + path);
         }
     }
     if (std::fflush(out.get()) != 0) throw kv::EOSError("Cannot write file " + path);
