@@ -12,6 +12,7 @@ void JpegDecompressor::Open(const uint8_t* data, size_t size, const JpegProgress
     created_ = true;
     Guarded([&] {
         jpeg_create_decompress(&cinfo_);
+        coefficients_.Install(reinterpret_cast<j_common_ptr>(&cinfo_));
         InstallJpegMemorySource(&cinfo_, source_, data, size);
         InstallJpegProgressMonitor(&cinfo_, progress_, progress);
         jpeg_read_header(&cinfo_, TRUE);

@@ -1,10 +1,12 @@
 #pragma once
 // One library decompressor together with the managers this program gives it: the error
-// manager, the in-memory source and the progress monitor. The library's state lives only as
-// long as this object; destroying it releases the state also after a failure.
+// manager, the in-memory source, the progress monitor and the coefficient arrays' memory. The
+// library's state lives only as long as this object; destroying it releases the state also after
+// a failure.
 #include <cstddef>
 #include <cstdint>
 
+#include "codecs/jpeg_coefficient_memory.h"
 #include "codecs/jpeg_error.h"
 #include "codecs/jpeg_progress.h"
 #include "codecs/jpeg_source.h"
@@ -34,6 +36,7 @@ private:
     JpegErrorManager error_;
     JpegMemorySource source_;
     JpegProgressMonitor progress_;
+    JpegCoefficientMemory coefficients_;
     bool created_ = false;
 };
 

@@ -12,6 +12,9 @@ namespace kv {
 namespace {
 
 // Arrays from this size on are mapped, aligned to a huge page so all of it can use them.
+// Measured over many whole-process decodes of a 24-megapixel JPEG, this beats plain heap memory
+// (a third of the system time, the same tail) and gains nothing from pre-faulting the array,
+// neither all at once nor on a second thread while the decoder fills it.
 constexpr size_t kHugePage = size_t{2} << 20;
 constexpr size_t kMapFrom = kHugePage;
 

@@ -8,6 +8,7 @@
 #include <jerror.h>
 
 #include "codecs/jpeg_decoder.h"
+#include "codecs/jpeg_error.h"
 #include "jpeg_test_support.h"
 #include "runtime/exceptions.h"
 
@@ -261,6 +262,22 @@ TEST(JpegDecoder, PicturesOverTheStorageLimitAreRefusedBeforeAllocation) {
     EXPECT_NO_THROW(DecodeInto(allowed, WithFrameSize(small, 4000, 3000)));
     ASSERT_TRUE(allowed.dib);
     EXPECT_EQ(allowed.dib->Width(), 4000);
+
+    // A progressive 4:4:4 picture of 20000 x 16000 fits the storage limit (960 MB), but its
+    // coefficient arrays (1.9 GB) exceed the library's memory bound: refused before any pixel
+    // storage is asked for, with the library's code for needing temporary files.
+    test::EncodeOptions progressive;
+    progressive.progressive = true;
+    progressive.lumaSampling = 1;
+    std::vector<uint8_t> multiScan = test::EncodeJpeg(16, 16, JCS_RGB, 3, test::GradientRgb(16, 16), progressive);
+    Decoded bounded;
+    try {
+        DecodeInto(bounded, WithFrameSize(multiScan, 20000, 16000));
+        ADD_FAILURE() << "decoded past the memory bound";
+    } catch (const EJPEG& e) {
+        EXPECT_EQ(e.Message(), JpegErrorText(JERR_NO_BACKING_STORE));
+    }
+    EXPECT_EQ(bounded.provided, 0);
 }
 
 // Flat CMYK pictures in the three four-component flavours decode to the colour they mean.

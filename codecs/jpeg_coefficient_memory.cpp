@@ -1,0 +1,109 @@
+#include "codecs/jpeg_coefficient_memory.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+
+#include <jerror.h>
+
+namespace kv {
+
+namespace {
+
+extern "C" jvirt_barray_ptr RequestHook(j_common_ptr cinfo, int poolId, boolean preZero, JDIMENSION blocksPerRow,
+                                        JDIMENSION rows, JDIMENSION maxAccess) {
+    return JpegCoefficientMemory::Request(cinfo, poolId, preZero, blocksPerRow, rows, maxAccess);
+}
+extern "C" void RealizeHook(j_common_ptr cinfo) { JpegCoefficientMemory::Realize(cinfo); }
+extern "C" JBLOCKARRAY AccessHook(j_common_ptr cinfo, jvirt_barray_ptr array, JDIMENSION startRow, JDIMENSION rows,
+                                  boolean writable) {
+    return JpegCoefficientMemory::Access(cinfo, array, startRow, rows, writable);
+}
+
+}  // namespace
+
+void JpegCoefficientMemory::Install(j_common_ptr cinfo) {
+    cinfo->client_data = this;
+    libraryRequest_ = cinfo->mem->request_virt_barray;
+    libraryRealize_ = cinfo->mem->realize_virt_arrays;
+    libraryAccess_ = cinfo->mem->access_virt_barray;
+    cinfo->mem->request_virt_barray = RequestHook;
+    cinfo->mem->realize_virt_arrays = RealizeHook;
+    cinfo->mem->access_virt_barray = AccessHook;
+}
+
+JpegCoefficientMemory& JpegCoefficientMemory::Of(j_common_ptr cinfo) {
+    return *static_cast<JpegCoefficientMemory*>(cinfo->client_data);
+}
+
+JpegCoefficientMemory::BlockArray* JpegCoefficientMemory::Ours(jvirt_barray_ptr array) const {
+    for (const auto& ours : arrays_)
+        if (reinterpret_cast<jvirt_barray_ptr>(ours.get()) == array) return ours.get();
+    return nullptr;
+}
+
+jvirt_barray_ptr JpegCoefficientMemory::Request(j_common_ptr cinfo, int poolId, boolean preZero,
+                                                JDIMENSION blocksPerRow, JDIMENSION rows, JDIMENSION maxAccess) {
+    JpegCoefficientMemory& self = Of(cinfo);
+    if (!preZero || poolId != JPOOL_IMAGE)
+        return self.libraryRequest_(cinfo, poolId, preZero, blocksPerRow, rows, maxAccess);
+    BlockArray* array = nullptr;
+    try {
+        self.arrays_.push_back(std::make_unique<BlockArray>());
+        array = self.arrays_.back().get();
+    } catch (const std::bad_alloc&) {
+    }
+    if (array == nullptr) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+    array->blocksPerRow = blocksPerRow;
+    array->rows = rows;
+    array->maxAccess = maxAccess;
+    return reinterpret_cast<jvirt_barray_ptr>(array);
+}
+
+bool JpegCoefficientMemory::Allocate(long bound) {
+    uint64_t total = 0;
+    for (const auto& array : arrays_) total += uint64_t{array->blocksPerRow} * array->rows * sizeof(JBLOCK);
+    if (bound > 0 && total > static_cast<uint64_t>(bound)) return false;
+    if (total > SIZE_MAX / 2) return false;
+    try {
+        // calloc takes a block this large straight from the system, already zero and untouched.
+        memory_.reset(static_cast<uint8_t*>(std::calloc(std::max<uint64_t>(total, 1), 1)));
+        if (!memory_) return false;
+        auto* next = reinterpret_cast<JBLOCKROW>(memory_.get());
+        for (const auto& array : arrays_) {
+            array->rowStarts.resize(array->rows);
+            for (JBLOCKROW& row : array->rowStarts) {
+                row = next;
+                next += array->blocksPerRow;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    return true;
+}
+
+void JpegCoefficientMemory::Realize(j_common_ptr cinfo) {
+    JpegCoefficientMemory& self = Of(cinfo);
+    self.libraryRealize_(cinfo);
+    if (self.realized_) return;
+    self.realized_ = true;
+    // Beyond the bound the library would need temporary files, which it is never given.
+    if (!self.Allocate(cinfo->mem->max_memory_to_use)) ERREXIT(cinfo, JERR_NO_BACKING_STORE);
+}
+
+JBLOCKARRAY JpegCoefficientMemory::Access(j_common_ptr cinfo, jvirt_barray_ptr array, JDIMENSION startRow,
+                                          JDIMENSION rows, boolean writable) {
+    JpegCoefficientMemory& self = Of(cinfo);
+    BlockArray* ours = self.Ours(array);
+    if (ours == nullptr) return self.libraryAccess_(cinfo, array, startRow, rows, writable);
+    // The library's own checks; rows never written read as zeros, as the library would make them.
+    if (startRow > ours->rows || rows > ours->rows - startRow || rows > ours->maxAccess || ours->rowStarts.empty())
+        ERREXIT(cinfo, JERR_BAD_VIRTUAL_ACCESS);
+    return ours->rowStarts.data() + startRow;
+}
+
+}  // namespace kv
