@@ -37,16 +37,12 @@ public:
     // The list's window exists from here on: the rows are built, the current folder's row is
     // selected, and no change is reported.
     void CreateWnd();
-    bool HandleAllocated() const { return handleAllocated_; }
 
     const std::string& FolderPath() const { return folderPath_; }
     // Moves to another folder (a relative path is taken from the current one). An empty path or
     // the current folder changes nothing; otherwise the rows are rebuilt and one change is
     // reported, also when the folder could not be entered and the list stays where it was.
     void SetFolder(const std::string& path);
-
-    bool KeepsCase() const { return keepsCase_; }
-    bool MatchesCase() const { return matchesCase_; }
 
     const std::vector<TDirectoryRow>& Rows() const { return rows_; }
     int ItemIndex() const { return itemIndex_; }
