@@ -7,6 +7,7 @@
 #include "browser/path_routines.h"
 #include "browser/platform_fs.h"
 #include "codecs/picture.h"
+#include "game/load_format.h"
 #include "graphics/controls/image.h"
 #include "ui/browser_widgets.h"
 #include "ui/event_dispatch.h"
@@ -18,15 +19,6 @@ namespace {
 constexpr const char* kPictureMask = "*.jpg;*.bmp;*.gif";
 constexpr int kDirectoryRowHeight = 16;
 constexpr int kFileRowHeight = 13;
-
-// The extension as the preview tests it: from the last "." of the final path component to the
-// end, the "." included; empty when that component has none.
-std::string PreviewExtension(const std::string& path) {
-    const size_t nameStart = path.rfind(kPathDelimiter);
-    const size_t dot = path.rfind('.');
-    if (dot == std::string::npos || (nameStart != std::string::npos && dot < nameStart)) return {};
-    return path.substr(dot);
-}
 
 }  // namespace
 
@@ -84,7 +76,7 @@ void TForm1::FileListBox1Change() {
     // are disjoint, so a file loads at most once.
     auto loadIf = [this](const char* upper, const char* lower) {
         const std::string path = PathText();
-        const std::string extension = PreviewExtension(path);
+        const std::string extension = FileExtension(path);
         if (extension == upper || extension == lower) Image2->Picture().LoadFromFile(path);
     };
     loadIf(".JPG", ".jpg");
