@@ -38,7 +38,6 @@ public:
     // The list's window exists from here on: the rows are built, the current folder's row is
     // selected, and no change is reported.
     void CreateWnd();
-    bool HandleAllocated() const { return handleAllocated_; }
 
     const std::string& FolderPath() const { return folderPath_; }
     // Moves to another folder (a relative path is taken from the current one). An empty path or
@@ -55,9 +54,6 @@ public:
     // this system's volumes unless set.
     using VolumeRootsSource = std::function<std::vector<std::string>()>;
     void SetVolumeRoots(VolumeRootsSource source) { volumeRoots_ = std::move(source); }
-
-    bool KeepsCase() const { return keepsCase_; }
-    bool MatchesCase() const { return matchesCase_; }
 
     const std::vector<TDirectoryRow>& Rows() const { return rows_; }
     int ItemIndex() const { return itemIndex_; }

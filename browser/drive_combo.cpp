@@ -70,9 +70,7 @@ void TDriveComboBox::FillDrives() {
     for (size_t i = 0; i < volumes_.size(); ++i) {
         const TVolume& volume = volumes_[i];
         const std::string key = std::string(1, KeyOf(i)) + ":";
-        std::string volumeText = "[";  // appended: "literal" + string trips GCC 12's -Wrestrict
-        volumeText += CaseOf(volume.label);
-        volumeText += "]";
+        const std::string volumeText = "[" + CaseOf(volume.label) + "]";
         std::string text;
         switch (volume.kind) {
             case TDriveKind::Network:

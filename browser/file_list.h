@@ -9,27 +9,16 @@
 
 #include "browser/glyph_role.h"
 #include "browser/platform_fs.h"
+#include "runtime/enum_set.h"
 
 namespace kv {
 
 class TDirectoryListBox;
 
-enum class TFileAttr : std::uint8_t { ftReadOnly, ftHidden, ftSystem, ftVolumeID, ftDirectory, ftArchive, ftNormal };
-
-// A set of TFileAttr, one bit per member.
-class TFileType {
-public:
-    TFileType() = default;
-    TFileType(std::initializer_list<TFileAttr> members) {
-        for (TFileAttr member : members) bits_ |= Bit(member);
-    }
-    bool Contains(TFileAttr member) const { return (bits_ & Bit(member)) != 0; }
-    bool operator==(const TFileType&) const = default;
-
-private:
-    static unsigned Bit(TFileAttr member) { return 1u << static_cast<unsigned>(member); }
-    unsigned bits_ = 0;
+enum class TFileAttr : std::uint8_t {
+    ftReadOnly = 1, ftHidden = 2, ftSystem = 4, ftVolumeID = 8, ftDirectory = 16, ftArchive = 32, ftNormal = 64
 };
+using TFileType = EnumSet<TFileAttr>;
 
 struct TFileRow {
     std::string text;
@@ -49,7 +38,6 @@ public:
 
     // The list's window exists from here on: the folder is read and a change reported.
     void CreateWnd();
-    bool HandleAllocated() const { return handleAllocated_; }
 
     const std::string& FolderPath() const { return folderPath_; }
     // Moves to another folder (a relative path is taken from the current one) and re-reads it.

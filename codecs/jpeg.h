@@ -80,7 +80,5 @@ class TFileFormatsList;
 // Start-up of the JPEG unit: adds "jpeg" and "jpg" (description "JPEG Image File") to the
 // format registry.
 void RegisterJpegFormat(TFileFormatsList& formats);
-// Shut-down: removes the class from the process-wide registries.
-void UnregisterJpegFormat();
 
 }  // namespace kv

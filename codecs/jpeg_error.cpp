@@ -51,9 +51,7 @@ jpeg_error_mgr* InstallJpegErrorManager(JpegErrorManager& manager) {
 }
 
 std::string JpegErrorText(int code) {
-    std::string text = "JPEG error #";  // appended: "literal" + string trips GCC 12's -Wrestrict
-    text += std::to_string(code);
-    return text;
+    return "JPEG error #" + std::to_string(code);
 }
 
 void JpegJumpBack(j_common_ptr cinfo) {

@@ -11,8 +11,4 @@ void RegisterJpegFormat(TFileFormatsList& formats) {
     formats.Add("jpg", "JPEG Image File", GraphicClassOf<TJPEGImage>());
 }
 
-void UnregisterJpegFormat() {
-    UnregisterGraphicClass(GraphicClassOf<TJPEGImage>());
-}
-
 }  // namespace kv

@@ -123,7 +123,7 @@ TImage* GameBoard::CreatePiece(const PuzzleState& state, int index, int left, in
     auto piece = std::make_unique<TImage>();
     piece->SetHeight(state.PieceHeight);
     piece->SetWidth(state.PieceWidth);
-    piece->SetName(std::string("Image").append(std::to_string(index + 10)));
+    piece->SetName("Image" + std::to_string(index + 10));
     piece->OnMouseDown = [this](TControl& sender, TMouseButton button, TShiftState, int x, int y) {
         flow_.PieceMouseDown(static_cast<TImage*>(&sender), button == TMouseButton::mbLeft, x, y);
     };

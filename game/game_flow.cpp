@@ -6,13 +6,8 @@
 namespace kv {
 
 std::string PieceCountCaption(std::int32_t gridSize) {
-    // Appended piece by piece: "literal" + std::string trips a false -Wrestrict in GCC 12 at -O3.
-    std::string caption = "x";
-    caption += std::to_string(gridSize);
-    caption += " = ";
-    caption += std::to_string(gridSize * gridSize);
-    caption += " частей и";
-    return caption;
+    return "x" + std::to_string(gridSize) + " = " + std::to_string(gridSize * gridSize) +
+           " частей и";
 }
 
 void GameFlow::FormCreate() {

@@ -10,7 +10,7 @@ namespace kv {
 enum class LoadFormat { None, Jpeg, Bmp, Gif };
 
 // The text from the last dot of the file name (after the last path delimiter) to its end, dot
-// included; empty when the file name has no dot.
+// included; empty when the file name has no dot. The preview of the browser panel tests the same.
 std::string FileExtension(std::string_view path);
 
 LoadFormat LoadFormatOf(std::string_view path);

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 
 #include "codecs/bmp.h"
 #include "graphics/raster.h"
@@ -13,12 +12,6 @@
 namespace kv {
 
 namespace {
-
-// Sharing and releasing pixel records happens under this one lock.
-std::mutex& BitmapImageLock() {
-    static std::mutex lock;
-    return lock;
-}
 
 TRect Bounds(const Dib& dib) { return {0, 0, dib.Width(), dib.Height()}; }
 
@@ -43,16 +36,12 @@ TBitmap::TBitmap() : image_(std::make_shared<TBitmapImage>()) {}
 
 TBitmap::~TBitmap() {
     canvas_.reset();
-    std::lock_guard guard(BitmapImageLock());
     image_.reset();
 }
 
 void TBitmap::SetImage(std::shared_ptr<TBitmapImage> image) {
     if (!image) image = std::make_shared<TBitmapImage>();
-    {
-        std::lock_guard guard(BitmapImageLock());
-        image_ = std::move(image);
-    }
+    image_ = std::move(image);
     SetPaletteModified(!Palette().empty());
     Changed();
 }
@@ -72,7 +61,6 @@ void TBitmap::EnsureStorage() const {
         fresh->deviceIndependent = read.deviceIndependent;
         fresh->dib = std::move(read.dib);
     }
-    std::lock_guard guard(BitmapImageLock());
     image_ = std::move(fresh);
 }
 
@@ -124,10 +112,7 @@ void TBitmap::SetSizeImpl(int width, int height) {
     fresh->height = old.height < 0 ? -height : height;
     if (width != 0 && height != 0) fresh->dib = BuildStorage(old, width, height);
     if (fresh->dib) fresh->description = fresh->dib->Description();
-    {
-        std::lock_guard guard(BitmapImageLock());
-        image_ = std::move(fresh);
-    }
+    image_ = std::move(fresh);
     Changed();
 }
 
@@ -147,7 +132,6 @@ void TBitmap::SetSize(int width, int height) {
 }
 
 void TBitmap::UniqueImage() {
-    std::lock_guard guard(BitmapImageLock());
     if (image_.use_count() <= 1) return;
     auto fresh = CloneHeader(*image_);
     fresh->savedFile = image_->savedFile;
@@ -309,10 +293,7 @@ void TBitmap::SetPixelFormat(TPixelFormat value) {
     if (value == PixelFormat()) return;
     EnsureStorage();
     auto fresh = Reformat(*image_, true, DescriptionFor(0, 0, bits), std::move(palette));
-    {
-        std::lock_guard guard(BitmapImageLock());
-        image_ = std::move(fresh);
-    }
+    image_ = std::move(fresh);
     SetPaletteModified(!Palette().empty());
     Changed();
 }
@@ -331,28 +312,13 @@ void TBitmap::SetHandleType(TBitmapHandleType value) {
         fresh = Reformat(*image_, true, mono ? DescriptionFor(0, 0, 1) : DisplayCompatibleDescription(0, 0),
                          mono ? MonochromePalette() : std::vector<RgbQuad>{});
     }
-    {
-        std::lock_guard guard(BitmapImageLock());
-        image_ = std::move(fresh);
-    }
+    image_ = std::move(fresh);
     Changed();
 }
 
 bool TBitmap::Monochrome() const {
     const DibDescription& d = image_->description;
     return d.planes == 1 && d.bitCount == 1;
-}
-
-void TBitmap::SetMonochrome(bool value) {
-    if (value == Monochrome()) return;
-    EnsureStorage();
-    auto fresh = Reformat(*image_, false, value ? DescriptionFor(0, 0, 1) : DisplayCompatibleDescription(0, 0),
-                          value ? MonochromePalette() : std::vector<RgbQuad>{});
-    {
-        std::lock_guard guard(BitmapImageLock());
-        image_ = std::move(fresh);
-    }
-    Changed();
 }
 
 // ---- TBitmap: transparency ----------------------------------------------------------------
@@ -389,13 +355,10 @@ void TBitmap::Assign(const TGraphic* source) {
         TGraphic::Assign(source);  // the other picture writes itself into this bitmap
         return;
     }
-    {
-        std::lock_guard guard(BitmapImageLock());
-        if (bitmap) {
-            image_ = bitmap->image_;
-        } else {
-            image_ = std::make_shared<TBitmapImage>();
-        }
+    if (bitmap) {
+        image_ = bitmap->image_;
+    } else {
+        image_ = std::make_shared<TBitmapImage>();
     }
     if (bitmap && bitmap != this) {
         SetTransparentFlag(bitmap->Transparent());

@@ -68,8 +68,8 @@ public:
     TBitmap& Bitmap() { return bitmap_; }
     void Changing() override;
     void Changed() override;
-    // Drops the context (pen position kept) unless another thread holds the canvas.
-    bool FreeContext();
+    // Drops the context (pen position kept).
+    void FreeContext();
 
 protected:
     void CreateHandle() override;
@@ -82,8 +82,9 @@ private:
     TBitmap& bitmap_;
 };
 
-// Releases the contexts of every live bitmap canvas that no other thread holds; the window layer
-// calls it at the end of each message.
+// Releases the contexts of every live bitmap canvas; the window layer calls it at the end of each
+// message. Only the window thread draws (painter threads draw through synchronised calls), so no
+// canvas is ever held by another thread here.
 void FreeMemoryContexts();
 
 class TBitmap : public TGraphic {
@@ -131,7 +132,6 @@ public:
     TBitmapHandleType HandleType() const;
     void SetHandleType(TBitmapHandleType value);
     bool Monochrome() const;
-    void SetMonochrome(bool value);
 
     // clDefault (the default) means the pixel at the bottom-left corner (tmAuto).
     TColor TransparentColor() const;
@@ -167,7 +167,7 @@ private:
     void EnsureStorage() const;
     void UniqueImage();
 
-    // The shared record; never null. Guarded by the global bitmap lock while shared/released.
+    // The shared record; never null.
     mutable std::shared_ptr<TBitmapImage> image_;
     std::unique_ptr<TBitmapCanvas> canvas_;
     TColor transparentColor_ = clDefault;

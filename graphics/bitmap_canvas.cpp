@@ -1,5 +1,4 @@
 // The canvas of a bitmap and the list of bitmap canvases holding a context.
-#include <mutex>
 #include <unordered_set>
 
 #include "graphics/bitmap.h"
@@ -9,10 +8,6 @@ namespace kv {
 namespace {
 
 // The bitmap canvases that hold a context now (released by FreeMemoryContexts).
-std::mutex& CanvasListLock() {
-    static std::mutex lock;
-    return lock;
-}
 std::unordered_set<TBitmapCanvas*>& CanvasList() {
     static std::unordered_set<TBitmapCanvas*> list;
     return list;
@@ -27,7 +22,6 @@ TRect Bounds(const Dib& dib) { return {0, 0, dib.Width(), dib.Height()}; }
 TBitmapCanvas::TBitmapCanvas(TBitmap& bitmap) : bitmap_(bitmap) {}
 
 TBitmapCanvas::~TBitmapCanvas() {
-    std::lock_guard guard(CanvasListLock());
     CanvasList().erase(this);
 }
 
@@ -43,21 +37,16 @@ void TBitmapCanvas::Changed() {
 
 void TBitmapCanvas::CreateHandle() {
     bitmap_.EnsureStorage();
-    std::lock_guard guard(CanvasListLock());
     CanvasList().insert(this);
 }
 
 void TBitmapCanvas::FreeHandle() {
     TCanvas::FreeHandle();
-    std::lock_guard guard(CanvasListLock());
     CanvasList().erase(this);
 }
 
-bool TBitmapCanvas::FreeContext() {
-    if (!TryLock()) return false;
+void TBitmapCanvas::FreeContext() {
     if (HandleAllocated()) TCanvas::FreeHandle();
-    Unlock();
-    return true;
 }
 
 Dib* TBitmapCanvas::TargetDib() { return bitmap_.image_->dib.get(); }
@@ -68,15 +57,8 @@ TRect TBitmapCanvas::TargetClip() {
 }
 
 void FreeMemoryContexts() {
-    std::lock_guard guard(CanvasListLock());
     auto& list = CanvasList();
-    for (auto it = list.begin(); it != list.end();) {
-        if ((*it)->FreeContext()) {
-            it = list.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    for (auto it = list.begin(); it != list.end(); it = list.erase(it)) (*it)->FreeContext();
 }
 
 }  // namespace kv

@@ -1,7 +1,5 @@
 #include "graphics/canvas.h"
 
-#include <mutex>
-
 #include "graphics/dib.h"
 #include "graphics/font_engine.h"
 #include "graphics/graphic.h"
@@ -10,12 +8,6 @@
 namespace kv {
 
 namespace {
-
-// Guards every canvas's lock count (one lock for all, as the counts are read across threads).
-std::mutex& CounterLock() {
-    static std::mutex lock;
-    return lock;
-}
 
 constexpr TCanvasState kAllValid{TCanvasStateItem::csHandleValid, TCanvasStateItem::csFontValid,
                                  TCanvasStateItem::csPenValid, TCanvasStateItem::csBrushValid};
@@ -26,9 +18,6 @@ TRect StorageBounds(const Dib& dib) { return {0, 0, dib.Width(), dib.Height()}; 
 
 TCanvas::TCanvas()
     : pen_(std::make_unique<TPen>()), brush_(std::make_unique<TBrush>()), font_(std::make_unique<TFont>()) {
-    pen_->SetOwnerLock(&lock_);
-    brush_->SetOwnerLock(&lock_);
-    font_->SetOwnerLock(&lock_);
     pen_->OnChange = [this](TGraphicsObject&) { ToolChanged(TCanvasStateItem::csPenValid); };
     brush_->OnChange = [this](TGraphicsObject&) { ToolChanged(TCanvasStateItem::csBrushValid); };
     font_->OnChange = [this](TGraphicsObject&) { ToolChanged(TCanvasStateItem::csFontValid); };
@@ -220,37 +209,6 @@ TRect TCanvas::ClipRect() {
     Target t = RequiredState({TCanvasStateItem::csHandleValid});
     if (!t.dib) return {};
     return t.clip.Offset(-t.origin.x, -t.origin.y);
-}
-
-// ---- locking ----
-
-void TCanvas::Lock() {
-    {
-        std::lock_guard guard(CounterLock());
-        ++lockCount_;
-    }
-    lock_.lock();
-}
-
-void TCanvas::Unlock() {
-    lock_.unlock();
-    std::lock_guard guard(CounterLock());
-    --lockCount_;
-}
-
-bool TCanvas::TryLock() {
-    {
-        std::lock_guard guard(CounterLock());
-        if (lockCount_ != 0) return false;
-        ++lockCount_;
-    }
-    lock_.lock();
-    return true;
-}
-
-int TCanvas::LockCount() const {
-    std::lock_guard guard(CounterLock());
-    return lockCount_;
 }
 
 }  // namespace kv

@@ -12,7 +12,6 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -20,6 +19,7 @@
 #include "graphics/geometry.h"
 #include "graphics/raster.h"
 #include "graphics/tools.h"
+#include "runtime/enum_set.h"
 
 namespace kv {
 
@@ -28,19 +28,7 @@ class TGraphic;
 class TCanvas;
 
 enum class TCanvasStateItem : uint8_t { csHandleValid = 1, csFontValid = 2, csPenValid = 4, csBrushValid = 8 };
-class TCanvasState {
-public:
-    constexpr TCanvasState() = default;
-    constexpr TCanvasState(std::initializer_list<TCanvasStateItem> items) { for (auto i : items) bits_ |= static_cast<uint8_t>(i); }
-    bool Contains(TCanvasStateItem i) const { return (bits_ & static_cast<uint8_t>(i)) != 0; }
-    bool ContainsAll(const TCanvasState& other) const { return (bits_ & other.bits_) == other.bits_; }
-    void Include(TCanvasStateItem i) { bits_ |= static_cast<uint8_t>(i); }
-    void Exclude(TCanvasStateItem i) { bits_ &= static_cast<uint8_t>(~static_cast<uint8_t>(i)); }
-    bool Empty() const { return bits_ == 0; }
-    bool operator==(const TCanvasState&) const = default;
-private:
-    uint8_t bits_ = 0;
-};
+using TCanvasState = EnumSet<TCanvasStateItem>;
 
 using TCanvasNotifyEvent = std::function<void(TCanvas& sender)>;
 
@@ -63,11 +51,8 @@ public:
     void SetFont(const TFont& value) { font_->Assign(value); }
 
     TPoint PenPos() const { return penPos_; }
-    void SetPenPos(TPoint value) { MoveTo(value.x, value.y); }
     uint32_t CopyMode() const { return copyMode_; }
     void SetCopyMode(uint32_t value) { copyMode_ = value; }
-    int TextFlags() const { return textFlags_; }
-    void SetTextFlags(int value) { textFlags_ = value; }
     TCanvasState State() const { return state_; }
 
     // ---- operations ----
@@ -101,12 +86,6 @@ public:
     // clip in storage pixels. nullptr takes the target away.
     void SetHandle(Dib* dib, TPoint origin = {}, const TRect* clip = nullptr);
 
-    // ---- locking ----
-    void Lock();
-    void Unlock();
-    bool TryLock();
-    int LockCount() const;
-
     // Before-change and after-change events of every drawing operation.
     TCanvasNotifyEvent OnChanging;
     TCanvasNotifyEvent OnChange;
@@ -138,8 +117,6 @@ protected:
     virtual TPoint TargetOrigin();
     virtual TRect TargetClip();
 
-    std::recursive_mutex& CanvasLock() { return lock_; }
-
 private:
     void ToolChanged(TCanvasStateItem item);
     void ThrowNoDrawing() const;
@@ -149,16 +126,12 @@ private:
     std::unique_ptr<TFont> font_;
     TPoint penPos_;
     uint32_t copyMode_ = kSrcCopy;
-    int textFlags_ = 0;
     TCanvasState state_;
 
     Dib* handleDib_ = nullptr;
     TPoint handleOrigin_;
     TRect handleClip_;
     bool handleHasClip_ = false;
-
-    std::recursive_mutex lock_;
-    int lockCount_ = 0;  // guarded by the global canvas-list lock
 };
 
 }  // namespace kv

@@ -165,13 +165,27 @@ void AddLine(TextMask& mask, int top, int thickness) {
     }
 }
 
+// Owners of fontconfig objects, each released with its library call.
+struct FcConfigRelease {
+    void operator()(FcConfig* config) const { FcConfigDestroy(config); }
+};
+struct FcCharSetRelease {
+    void operator()(FcCharSet* set) const { FcCharSetDestroy(set); }
+};
+struct FcPatternRelease {
+    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+};
+using FcConfigHolder = std::unique_ptr<FcConfig, FcConfigRelease>;
+using FcCharSetHolder = std::unique_ptr<FcCharSet, FcCharSetRelease>;
+using FcPatternHolder = std::unique_ptr<FcPattern, FcPatternRelease>;
+
 }  // namespace
 
 struct FontEngine::Impl {
     std::mutex mutex;
     FT_Library library = nullptr;
-    FcConfig* config = nullptr;  // a reference to the process's configuration
-    FcCharSet* cyrillic = nullptr;
+    FcConfigHolder config;  // a reference to the process's configuration
+    FcCharSetHolder cyrillic;
     std::map<std::string, FaceChoice> resolutions;
     std::map<std::string, std::unique_ptr<SizedFace>> faces;
     size_t glyphBytes = 0;
@@ -187,40 +201,38 @@ struct FontEngine::Impl {
         // The configuration the window toolkit loads as well: reading the configuration files
         // and font caches a second time was a fifth of the program's start-up. Our reference
         // keeps it alive for as long as we use it, whoever else lets go of it.
-        config = FcConfigReference(nullptr);
-        cyrillic = FcCharSetCreate();
-        for (FcChar32 c = 0x0410; c <= 0x044F; ++c) FcCharSetAddChar(cyrillic, c);
+        config.reset(FcConfigReference(nullptr));
+        cyrillic.reset(FcCharSetCreate());
+        for (FcChar32 c = 0x0410; c <= 0x044F; ++c) FcCharSetAddChar(cyrillic.get(), c);
     }
     ~Impl() {
         faces.clear();
         if (library != nullptr) FT_Done_FreeType(library);
-        FcCharSetDestroy(cyrillic);
-        if (config != nullptr) FcConfigDestroy(config);
     }
 
     bool HasCyrillic(FcPattern* match) const {
         FcCharSet* charset = nullptr;
         if (FcPatternGetCharSet(match, FC_CHARSET, 0, &charset) != FcResultMatch) return false;
-        return FcCharSetIsSubset(cyrillic, charset) == FcTrue;
+        return FcCharSetIsSubset(cyrillic.get(), charset) == FcTrue;
     }
 
     // Asks fontconfig for a family in a style. Empty file when nothing suitable was found;
     // with requireCyrillic a face without the Russian alphabet counts as not found.
     FaceChoice Match(const char* family, bool bold, bool italic, bool mono, bool requireCyrillic) {
         FaceChoice choice;
-        FcPattern* pattern = FcPatternCreate();
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-        FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-        FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-        if (mono) FcPatternAddInteger(pattern, FC_SPACING, FC_MONO);
-        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+        const FcPatternHolder pattern(FcPatternCreate());
+        FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+        FcPatternAddInteger(pattern.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+        FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        if (mono) FcPatternAddInteger(pattern.get(), FC_SPACING, FC_MONO);
+        FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
         // Faces covering the Russian alphabet win over those that do not, before the family decides.
-        FcPatternAddCharSet(pattern, FC_CHARSET, cyrillic);
-        FcConfigSubstitute(config, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
+        FcPatternAddCharSet(pattern.get(), FC_CHARSET, cyrillic.get());
+        FcConfigSubstitute(config.get(), pattern.get(), FcMatchPattern);
+        FcDefaultSubstitute(pattern.get());
         FcResult result = FcResultNoMatch;
-        FcPattern* match = config != nullptr ? FcFontMatch(config, pattern, &result) : nullptr;
-        FcPatternDestroy(pattern);
+        const FcPatternHolder found(config ? FcFontMatch(config.get(), pattern.get(), &result) : nullptr);
+        FcPattern* match = found.get();
         if (match == nullptr) return choice;
 
         FcChar8* file = nullptr;
@@ -241,7 +253,6 @@ struct FontEngine::Impl {
             choice.embolden = bold && weight < FC_WEIGHT_DEMIBOLD;
             choice.oblique = italic && slant == FC_SLANT_ROMAN;
         }
-        FcPatternDestroy(match);
         return choice;
     }
 

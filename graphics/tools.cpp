@@ -55,10 +55,7 @@ TPen::TPen() {
 TPen::~TPen() { Manager().FreeResource(resource_); }
 
 void TPen::SetData(const TPenData& data) {
-    {
-        Locker hold(*this);
-        resource_ = Manager().ChangeResource(resource_, &data);
-    }
+    resource_ = Manager().ChangeResource(resource_, &data);
     Changed();
 }
 
@@ -86,21 +83,15 @@ void TPen::SetStyle(TPenStyle value) {
 
 void TPen::SetMode(TPenMode value) {
     if (mode_ == value) return;
-    {
-        Locker hold(*this);
-        mode_ = value;
-    }
+    mode_ = value;
     Changed();
 }
 
 void TPen::Assign(const TPen& source) {
     if (&source == this) return;
-    {
-        Locker hold(*this);
-        TPenData data = source.Data();
-        resource_ = Manager().ChangeResource(resource_, &data);
-        mode_ = source.mode_;
-    }
+    TPenData data = source.Data();
+    resource_ = Manager().ChangeResource(resource_, &data);
+    mode_ = source.mode_;
     Changed();
 }
 
@@ -132,11 +123,8 @@ TBrush::TBrush() {
 TBrush::~TBrush() { Manager().FreeResource(resource_); }
 
 void TBrush::SetData(const TBrushData& data, std::shared_ptr<const Dib> pattern) {
-    {
-        Locker hold(*this);
-        resource_ = Manager().ChangeResource(resource_, &data, pattern);
-        pattern_ = std::move(pattern);
-    }
+    resource_ = Manager().ChangeResource(resource_, &data, pattern);
+    pattern_ = std::move(pattern);
     Changed();
 }
 
@@ -249,10 +237,7 @@ TFont::TFont() : color_(clWindowText), pixelsPerInch_(ScreenPixelsPerInch()) {
 TFont::~TFont() { Manager().FreeResource(resource_); }
 
 void TFont::SetData(const TFontData& data) {
-    {
-        Locker hold(*this);
-        resource_ = Manager().ChangeResource(resource_, &data);
-    }
+    resource_ = Manager().ChangeResource(resource_, &data);
     Changed();
 }
 
@@ -284,10 +269,7 @@ void TFont::SetPixelsPerInch(int value) {
 
 void TFont::SetColor(TColor value) {
     if (color_ == value) return;
-    {
-        Locker hold(*this);
-        color_ = value;
-    }
+    color_ = value;
     Changed();
 }
 
@@ -314,12 +296,9 @@ void TFont::SetCharset(TFontCharset value) {
 
 void TFont::Assign(const TFont& source) {
     if (&source == this) return;
-    {
-        Locker hold(*this);
-        TFontData data = source.Data();
-        resource_ = Manager().ChangeResource(resource_, &data);
-        color_ = source.color_;
-    }
+    TFontData data = source.Data();
+    resource_ = Manager().ChangeResource(resource_, &data);
+    color_ = source.color_;
     Changed();
 }
 

@@ -6,13 +6,13 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "graphics/color.h"
 #include "graphics/font_engine.h"
 #include "graphics/raster.h"
 #include "graphics/resource_manager.h"
+#include "runtime/enum_set.h"
 
 namespace kv {
 
@@ -28,30 +28,13 @@ public:
     TGraphicsObject& operator=(const TGraphicsObject&) = delete;
 
     TToolNotifyEvent OnChange;
-    // The owner's lock (a canvas's); attribute changes happen while holding it.
-    void SetOwnerLock(std::recursive_mutex* lock) { ownerLock_ = lock; }
-    // Whether this tool shares its attribute record with another tool.
-    bool HandleAllocated() const { return resource_ != nullptr; }
     const TResource* Resource() const { return resource_; }
 
 protected:
     TGraphicsObject() = default;
     virtual void Changed();
-    // Scoped hold on the owner's lock (nothing when there is no owner).
-    class Locker {
-    public:
-        explicit Locker(const TGraphicsObject& tool) : lock_(tool.ownerLock_) { if (lock_) lock_->lock(); }
-        ~Locker() { if (lock_) lock_->unlock(); }
-        Locker(const Locker&) = delete;
-        Locker& operator=(const Locker&) = delete;
-    private:
-        std::recursive_mutex* lock_;
-    };
 
     TResource* resource_ = nullptr;
-
-private:
-    std::recursive_mutex* ownerLock_ = nullptr;
 };
 
 // ---- Pen ----------------------------------------------------------------------------------
@@ -141,20 +124,7 @@ private:
 // ---- Font ---------------------------------------------------------------------------------
 
 enum class TFontStyle : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
-// A set of TFontStyle bits.
-class TFontStyles {
-public:
-    TFontStyles() = default;
-    TFontStyles(std::initializer_list<TFontStyle> styles) { for (auto s : styles) bits_ |= static_cast<uint8_t>(s); }
-    static TFontStyles FromBits(uint8_t bits) { TFontStyles s; s.bits_ = bits & 0x0F; return s; }
-    bool Contains(TFontStyle s) const { return (bits_ & static_cast<uint8_t>(s)) != 0; }
-    TFontStyles& Include(TFontStyle s) { bits_ |= static_cast<uint8_t>(s); return *this; }
-    TFontStyles& Exclude(TFontStyle s) { bits_ &= static_cast<uint8_t>(~static_cast<uint8_t>(s)); return *this; }
-    uint8_t Bits() const { return bits_; }
-    bool operator==(const TFontStyles&) const = default;
-private:
-    uint8_t bits_ = 0;
-};
+using TFontStyles = EnumSet<TFontStyle>;
 
 enum class TFontPitch { fpDefault, fpVariable, fpFixed };
 using TFontCharset = uint8_t;
@@ -195,7 +165,7 @@ public:
     void SetPixelsPerInch(int value);
     TColor Color() const { return color_; }
     void SetColor(TColor value);
-    TFontStyles Style() const { return TFontStyles::FromBits(Data().style); }
+    TFontStyles Style() const { return TFontStyles::FromBits(Data().style & 0x0F); }
     void SetStyle(TFontStyles value);
     TFontPitch Pitch() const { return static_cast<TFontPitch>(Data().pitch); }
     void SetPitch(TFontPitch value);

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins
   libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   libjpeg62-turbo-dev libjpeg-turbo-progs
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
   libgif-dev libstb-dev
   xvfb xauth
   desktop-file-utils appstream

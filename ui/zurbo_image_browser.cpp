@@ -10,6 +10,7 @@
 #include "codecs/gif/gif_image.h"
 #include "codecs/jpeg.h"
 #include "codecs/picture.h"
+#include "game/load_format.h"
 #include "graphics/controls/image.h"
 #include "ui/browser_widgets.h"
 #include "ui/event_dispatch.h"
@@ -21,15 +22,6 @@ namespace {
 constexpr const char* kPictureMask = "*.jpg;*.bmp;*.gif";
 constexpr int kDirectoryRowHeight = 16;
 constexpr int kFileRowHeight = 13;
-
-// The extension as the preview tests it: from the last "." of the final path component to the
-// end, the "." included; empty when that component has none.
-std::string PreviewExtension(const std::string& path) {
-    const size_t nameStart = path.rfind(kPathDelimiter);
-    const size_t dot = path.rfind('.');
-    if (dot == std::string::npos || (nameStart != std::string::npos && dot < nameStart)) return {};
-    return path.substr(dot);
-}
 
 // Loads a file into the preview. A picture that reads well but fails at its first drawing (a
 // 0-byte .jpg decodes only then) is made ready here, before it takes the preview's place: a
@@ -110,7 +102,7 @@ void TForm1::FileListBox1Change() {
     // are disjoint, so a file loads at most once.
     auto loadIf = [this](const char* upper, const char* lower) {
         const std::string path = PathText();
-        const std::string extension = PreviewExtension(path);
+        const std::string extension = FileExtension(path);
         if (extension == upper || extension == lower) LoadPreview(Image2->Picture(), path);
     };
     loadIf(".JPG", ".jpg");

@@ -59,24 +59,15 @@ void TGIFUnknownAppExtension::ReadPayload(TStream& stream) {
 }
 
 std::unique_ptr<TGIFExtension> TGIFApplicationExtension::Clone(TGIFSubImage& frame) const {
-    auto copy = std::make_unique<TGIFApplicationExtension>(frame);
-    copy->AppIdentifier = AppIdentifier;
-    return copy;
+    return CloneGifExtension<TGIFApplicationExtension, TGIFApplicationFields>(*this, frame);
 }
 
 std::unique_ptr<TGIFExtension> TGIFAppExtNSLoop::Clone(TGIFSubImage& frame) const {
-    auto copy = std::make_unique<TGIFAppExtNSLoop>(frame);
-    copy->AppIdentifier = AppIdentifier;
-    copy->RepeatCount = RepeatCount;
-    copy->BufferHint = BufferHint;
-    return copy;
+    return CloneGifExtension<TGIFAppExtNSLoop, TGIFApplicationFields, TGIFLoopFields>(*this, frame);
 }
 
 std::unique_ptr<TGIFExtension> TGIFUnknownAppExtension::Clone(TGIFSubImage& frame) const {
-    auto copy = std::make_unique<TGIFUnknownAppExtension>(frame);
-    copy->AppIdentifier = AppIdentifier;
-    copy->RawBlocks = RawBlocks;
-    return copy;
+    return CloneGifExtension<TGIFUnknownAppExtension, TGIFApplicationFields, TGIFUnknownAppFields>(*this, frame);
 }
 
 }  // namespace kv

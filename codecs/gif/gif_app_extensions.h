@@ -14,18 +14,20 @@ namespace kv {
 inline constexpr const char* kUnsupportedAppBlockSizeText = "Unsupported Application Extension block size";
 inline constexpr const char* kInvalidGifDataText = "Invalid GIF data";
 
-class TGIFApplicationExtension : public TGIFExtension {
-public:
-    static constexpr uint8_t kLabel = 0xFF;
+struct TGIFApplicationFields {
     static constexpr int kIdentifierSize = 11;
     using Identifier = std::array<uint8_t, kIdentifierSize>;
+    // 8 bytes of application identifier and 3 of authentication code.
+    Identifier AppIdentifier{};
+};
+
+class TGIFApplicationExtension : public TGIFExtension, public TGIFApplicationFields {
+public:
+    static constexpr uint8_t kLabel = 0xFF;
 
     explicit TGIFApplicationExtension(TGIFSubImage& frame) : TGIFExtension(frame) {}
     uint8_t ExtensionLabel() const override { return kLabel; }
     std::unique_ptr<TGIFExtension> Clone(TGIFSubImage& frame) const override;
-
-    // 8 bytes of application identifier and 3 of authentication code.
-    Identifier AppIdentifier{};
 
 protected:
     // Block size 10: 10 identifier bytes; 0 to 9: GIFException "Unsupported Application Extension
@@ -36,24 +38,28 @@ protected:
     virtual void ReadPayload(TStream& /*stream*/) {}
 };
 
-class TGIFAppExtNSLoop : public TGIFApplicationExtension {
+struct TGIFLoopFields {
+    uint16_t RepeatCount = 0;  // 0 when the block carries none (or means "for ever")
+    uint32_t BufferHint = 0;
+};
+
+class TGIFAppExtNSLoop : public TGIFApplicationExtension, public TGIFLoopFields {
 public:
     explicit TGIFAppExtNSLoop(TGIFSubImage& frame) : TGIFApplicationExtension(frame) {}
     std::unique_ptr<TGIFExtension> Clone(TGIFSubImage& frame) const override;
-
-    uint16_t RepeatCount = 0;  // 0 when the block carries none (or means "for ever")
-    uint32_t BufferHint = 0;
 
 protected:
     void ReadPayload(TStream& stream) override;
 };
 
-class TGIFUnknownAppExtension : public TGIFApplicationExtension {
+struct TGIFUnknownAppFields {
+    std::vector<TGIFBlock> RawBlocks;
+};
+
+class TGIFUnknownAppExtension : public TGIFApplicationExtension, public TGIFUnknownAppFields {
 public:
     explicit TGIFUnknownAppExtension(TGIFSubImage& frame) : TGIFApplicationExtension(frame) {}
     std::unique_ptr<TGIFExtension> Clone(TGIFSubImage& frame) const override;
-
-    std::vector<TGIFBlock> RawBlocks;
 
 protected:
     void ReadPayload(TStream& stream) override;

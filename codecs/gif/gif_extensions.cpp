@@ -63,34 +63,15 @@ void TGIFCommentExtension::ReadBody(TStream& stream) {
 }
 
 std::unique_ptr<TGIFExtension> TGIFGraphicControlExtension::Clone(TGIFSubImage& frame) const {
-    auto copy = std::make_unique<TGIFGraphicControlExtension>(frame);
-    copy->BlockSize = BlockSize;
-    copy->ControlFlags = ControlFlags;
-    copy->FrameDelay = FrameDelay;
-    copy->TransparentIndex = TransparentIndex;
-    copy->Terminator = Terminator;
-    return copy;
+    return CloneGifExtension<TGIFGraphicControlExtension, TGIFGraphicControlFields>(*this, frame);
 }
 
 std::unique_ptr<TGIFExtension> TGIFTextExtension::Clone(TGIFSubImage& frame) const {
-    auto copy = std::make_unique<TGIFTextExtension>(frame);
-    copy->BlockSize = BlockSize;
-    copy->Left = Left;
-    copy->Top = Top;
-    copy->Width = Width;
-    copy->Height = Height;
-    copy->CellWidth = CellWidth;
-    copy->CellHeight = CellHeight;
-    copy->ForegroundColorIndex = ForegroundColorIndex;
-    copy->BackgroundColorIndex = BackgroundColorIndex;
-    copy->Lines = Lines;
-    return copy;
+    return CloneGifExtension<TGIFTextExtension, TGIFTextFields>(*this, frame);
 }
 
 std::unique_ptr<TGIFExtension> TGIFCommentExtension::Clone(TGIFSubImage& frame) const {
-    auto copy = std::make_unique<TGIFCommentExtension>(frame);
-    copy->Lines = Lines;
-    return copy;
+    return CloneGifExtension<TGIFCommentExtension, TGIFCommentFields>(*this, frame);
 }
 
 }  // namespace kv

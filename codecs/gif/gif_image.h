@@ -148,7 +148,5 @@ private:
 
 // Start-up of the GIF unit: adds "gif" ("GIF Image") to the format registry.
 void RegisterGifFormat(TFileFormatsList& formats);
-// Shut-down: removes the class from the process-wide registries.
-void UnregisterGifFormat();
 
 }  // namespace kv

@@ -27,8 +27,6 @@ public:
     TGIFItem& operator=(const TGIFItem&) = delete;
 
     TGIFImage* Image() const { return image_; }
-    // The oldest format version that can hold this item.
-    virtual const char* RequiredVersion() const { return "87a"; }
     virtual void ReportWarning(int severity, const std::string& message) {
         ForwardGifWarning(image_, severity, message);
     }

@@ -68,8 +68,8 @@ TGIFPainter::TGIFPainter(TGIFImage& image, TCanvas& target, const TRect& rect, u
         for (const auto& extension : frame->ExtensionBlocks()) {
             const auto* control = dynamic_cast<const TGIFGraphicControlExtension*>(extension.get());
             if (!control) continue;
-            restoresBackground = restoresBackground || control->Disposal() == 2;
-            restoresPrevious = restoresPrevious || control->Disposal() == 3;
+            restoresBackground = restoresBackground || control->Disposal() == TGIFDisposal::RestoreBackground;
+            restoresPrevious = restoresPrevious || control->Disposal() == TGIFDisposal::RestorePrevious;
         }
     }
     if (restoresBackground && Has(kDrawTransparent)) backgroundShot_ = ShotOf(target_, rect_);
@@ -138,7 +138,7 @@ void TGIFPainter::PaintLoop() {
     bool loopSeen = false;
     int64_t wait = 0;
     bool unlimited = false;  // PlaySpeed below 1: each frame waits until the painter is woken
-    priorDisposal_ = 1;
+    priorDisposal_ = TGIFDisposal::Keep;
     uint32_t mark = GetTickCount();
     int64_t previousWait = 0;
 
@@ -172,7 +172,7 @@ void TGIFPainter::PaintLoop() {
             Hook(hooks_.OnPaint);
 
             const TGIFSubImage& frame = frames[index];
-            frameDisposal_ = 1;
+            frameDisposal_ = TGIFDisposal::Keep;
             for (const auto& extension : frame.ExtensionBlocks()) {
                 if (const auto* loop = dynamic_cast<const TGIFAppExtNSLoop*>(extension.get())) {
                     if (loopSeen) continue;
@@ -241,17 +241,17 @@ void TGIFPainter::Compose() {
     const TRect whole{0, 0, rect_.Width(), rect_.Height()};
     if (wipe) RestoreArea(frame);
     switch (frameDisposal_) {
-        case 0:
-        case 1:
-        case 2:
+        case TGIFDisposal::Unspecified:
+        case TGIFDisposal::Keep:
+        case TGIFDisposal::RestoreBackground:
             frame.Draw(savedBuffer_->Canvas(), whole, transparent, tile);
             target_.CopyRect(rect_, savedBuffer_->Canvas(), whole);
-            if (frameDisposal_ == 2) RestoreArea(frame);
+            if (frameDisposal_ == TGIFDisposal::RestoreBackground) RestoreArea(frame);
             break;
-        case 3:
-            if (priorDisposal_ <= 1) {
+        case TGIFDisposal::RestorePrevious:
+            if (priorDisposal_ <= TGIFDisposal::Keep) {
                 frame.Draw(target_, rect_, transparent, tile);
-            } else if (priorDisposal_ <= 3) {
+            } else if (priorDisposal_ <= TGIFDisposal::RestorePrevious) {
                 composeBuffer_->Canvas().CopyRect(whole, savedBuffer_->Canvas(), whole);
                 frame.Draw(composeBuffer_->Canvas(), whole, transparent, tile);
                 target_.CopyRect(rect_, composeBuffer_->Canvas(), whole);

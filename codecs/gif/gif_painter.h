@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 
+#include "codecs/gif/gif_extensions.h"
 #include "graphics/color.h"
 #include "graphics/geometry.h"
 #include "runtime/thread.h"
@@ -51,11 +52,8 @@ public:
     uint16_t Flags() const { return flags_; }
     // The frame being painted; -1 when not painting.
     int CurrentFrame() const { return currentFrame_; }
-    void SetCurrentFrame(int value) { currentFrame_ = value; }
     bool FirstPainted() const { return firstPainted_; }
     RgbQuad BackgroundColor() const { return background_; }
-    // A failure that ended the painting loop, if any.
-    std::exception_ptr Error() const { return error_; }
 
 protected:
     void Execute() override;
@@ -79,8 +77,8 @@ private:
     int playSpeed_;
     std::atomic<int> currentFrame_{-1};
     std::atomic<bool> firstPainted_{false};
-    int frameDisposal_ = 1;
-    int priorDisposal_ = 1;
+    TGIFDisposal frameDisposal_ = TGIFDisposal::Keep;
+    TGIFDisposal priorDisposal_ = TGIFDisposal::Keep;
     RgbQuad background_{};
     std::unique_ptr<TBitmap> backgroundShot_;
     std::unique_ptr<TBitmap> savedBuffer_;
@@ -91,7 +89,7 @@ private:
     std::condition_variable wakeSignal_;
     bool woken_ = false;
 
-    std::exception_ptr error_;
+    std::exception_ptr error_;  // what ended the painting loop, for the window thread to report
 };
 
 }  // namespace kv

@@ -9,8 +9,4 @@ void RegisterGifFormat(TFileFormatsList& formats) {
     GetClipboardFormats().Add(GetClipboardFormats().RegisterFormatName("GIF Image"), GraphicClassOf<TGIFImage>());
 }
 
-void UnregisterGifFormat() {
-    UnregisterGraphicClass(GraphicClassOf<TGIFImage>());
-}
-
 }  // namespace kv

@@ -35,7 +35,6 @@ public:
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool value);
     bool IncrementalDisplay() const { return incrementalDisplay_; }
-    void SetIncrementalDisplay(bool value) { incrementalDisplay_ = value; }
     // With AutoSize the control takes the picture's size whenever the picture changes.
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool value);

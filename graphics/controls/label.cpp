@@ -29,12 +29,6 @@ void TLabel::SetColor(TColor value) {
     Invalidate();
 }
 
-void TLabel::SetParentColor(bool value) {
-    if (value == parentColor_) return;
-    parentColor_ = value;
-    Invalidate();
-}
-
 void TLabel::SetTransparent(bool value) {
     if (value == transparent_) return;
     transparent_ = value;

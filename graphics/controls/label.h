@@ -24,11 +24,10 @@ public:
     // Changing the font resizes (with AutoSize) and repaints the label.
     TFont& Font() { return *font_; }
     void SetFont(const TFont& value) { font_->Assign(value); }
-    // The background colour; with ParentColor (the default) the parent's colour is used.
+    // The background colour; until a colour is set (ParentColor) the parent's colour is used.
     TColor Color() const { return color_; }
     void SetColor(TColor value);
     bool ParentColor() const { return parentColor_; }
-    void SetParentColor(bool value);
     // A transparent label paints only its glyphs.
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool value);

@@ -298,7 +298,7 @@ namespace {
 
 TEST(FileListRows, LongListingsShowTheHourglassUntilTheEnd) {
     TempTree tree;
-    for (int i = 0; i < 150; ++i) tree.File(std::string("p").append(std::to_string(1000 + i)).append(".jpg"));
+    for (int i = 0; i < 150; ++i) tree.File("p" + std::to_string(1000 + i) + ".jpg");
     TFileListBox list;
     list.SetFolder(tree.Root());
     list.SetMask("*.jpg");

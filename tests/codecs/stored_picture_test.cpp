@@ -20,8 +20,8 @@ std::vector<uint8_t> FileBytes(const std::filesystem::path& path) {
 }
 
 std::vector<uint8_t> Stored(const std::string& className, const std::vector<uint8_t>& data, bool counted) {
-    std::vector<uint8_t> out(className.begin(), className.end());
-    out.insert(out.begin(), static_cast<uint8_t>(className.size()));
+    std::vector<uint8_t> out{static_cast<uint8_t>(className.size())};
+    out.insert(out.end(), className.begin(), className.end());
     if (counted) {
         const uint32_t n = static_cast<uint32_t>(data.size());
         for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(n >> (8 * i)));

@@ -71,7 +71,7 @@ TEST_P(EndToEndTest, BmpFromLoadToWin) {
 }
 
 INSTANTIATE_TEST_SUITE_P(GridSizes, EndToEndTest, ::testing::Values(2, 6),
-                         [](const auto& info) { return std::string("N").append(std::to_string(info.param)); });
+                         [](const auto& info) { return "N" + std::to_string(info.param); });
 
 }  // namespace
 }  // namespace kv::test

@@ -1,9 +1,7 @@
 // Drawing surfaces: tool state, change events, operations and targets.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "graphics/bitmap.h"
@@ -259,38 +257,6 @@ TEST(CanvasTest, CopyFromACanvasWithoutTargetFails) {
     target.SetSize(2, 2);
     TCanvas plain;
     EXPECT_THROW(target.Canvas().CopyRect({0, 0, 1, 1}, plain, {0, 0, 1, 1}), EInvalidOperation);
-}
-
-TEST(CanvasTest, LockingCountsAndBlocksOtherThreads) {
-    TCanvas canvas;
-    EXPECT_EQ(canvas.LockCount(), 0);
-    canvas.Lock();
-    canvas.Lock();
-    EXPECT_EQ(canvas.LockCount(), 2);
-    std::atomic<bool> otherGot{true};
-    std::thread([&] { otherGot = canvas.TryLock(); }).join();
-    EXPECT_FALSE(otherGot);
-    canvas.Unlock();
-    canvas.Unlock();
-    EXPECT_EQ(canvas.LockCount(), 0);
-    std::thread([&] {
-        otherGot = canvas.TryLock();
-        if (otherGot) canvas.Unlock();
-    }).join();
-    EXPECT_TRUE(otherGot);
-}
-
-TEST(CanvasTest, LockedBitmapCanvasKeepsItsContext) {
-    TBitmap bitmap;
-    bitmap.SetSize(2, 2);
-    TCanvas& canvas = bitmap.Canvas();
-    canvas.FillRect({0, 0, 1, 1});
-    canvas.Lock();
-    FreeMemoryContexts();
-    EXPECT_TRUE(canvas.HandleAllocated());
-    canvas.Unlock();
-    FreeMemoryContexts();
-    EXPECT_FALSE(canvas.HandleAllocated());
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "runtime/exceptions.h"
-#include "runtime/locks.h"
 #include "runtime/thread.h"
 #include "runtime/tick.h"
 
@@ -79,31 +78,6 @@ TEST(Thread, DestroyingATerminatedWorkerWaitsForIt) {
         worker.Start();
     }
     EXPECT_TRUE(stopped);
-}
-
-TEST(Event, AutoResetLetsOneWaiterThrough) {
-    TEvent event(false, false);
-    EXPECT_EQ(event.WaitFor(0), TWaitResult::wrTimeout);
-    event.SetEvent();
-    EXPECT_EQ(event.WaitFor(0), TWaitResult::wrSignaled);
-    EXPECT_EQ(event.WaitFor(0), TWaitResult::wrTimeout);
-
-    TEvent manual(true, true);
-    EXPECT_EQ(manual.WaitFor(0), TWaitResult::wrSignaled);
-    EXPECT_EQ(manual.WaitFor(0), TWaitResult::wrSignaled);
-    manual.ResetEvent();
-    EXPECT_EQ(manual.WaitFor(1), TWaitResult::wrTimeout);
-}
-
-TEST(CriticalSection, IsReentrantForItsOwner) {
-    TCriticalSection section;
-    section.Enter();
-    EXPECT_TRUE(section.TryEnter());
-    section.Leave();
-    bool otherGotIt = true;
-    std::thread([&] { otherGotIt = section.TryEnter(); }).join();
-    EXPECT_FALSE(otherGotIt);
-    section.Leave();
 }
 
 }  // namespace

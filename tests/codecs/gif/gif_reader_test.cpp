@@ -112,7 +112,7 @@ TEST(GifReader, ExtensionsBelongToTheFollowingFrame) {
     ASSERT_NE(first.GraphicControl(), nullptr);
     EXPECT_EQ(first.GraphicControl(), &first.ExtensionBlocks()[1]);
     EXPECT_EQ(first.GraphicControl()->FrameDelay, 7);
-    EXPECT_EQ(first.GraphicControl()->Disposal(), 2);
+    EXPECT_EQ(first.GraphicControl()->Disposal(), TGIFDisposal::RestoreBackground);
     EXPECT_TRUE(first.HasTransparency());
     EXPECT_EQ(first.TransparentIndex(), 2);
     auto* comment = dynamic_cast<TGIFCommentExtension*>(&first.ExtensionBlocks()[2]);

@@ -1,7 +1,5 @@
 #pragma once
-// A small PNG reader for comparing decodes with reference pictures in tests: non-interlaced
-// greyscale, RGB, palette, grey+alpha and RGBA at the bit depths PNG allows. Not hardened for
-// untrusted input; test data only.
+// Reads the reference pictures of the corpus through libpng, for comparing decodes with them in tests.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,10 +13,8 @@ struct RgbaImage {
     const uint8_t* At(int x, int y) const { return rgba.data() + (static_cast<size_t>(y) * width + x) * 4; }
 };
 
-// Throws std::runtime_error on anything it does not understand.
+// Any PNG, as 8-bit RGBA: 16-bit samples keep their high byte, grey and palette pictures are
+// expanded, a transparent colour key becomes alpha 0. Throws std::runtime_error on a file libpng refuses.
 RgbaImage ReadPng(const std::string& path);
-
-// Raw DEFLATE decompression (RFC 1951), exposed for its own test.
-std::vector<uint8_t> Inflate(const uint8_t* data, size_t size);
 
 }  // namespace kv::test
