@@ -55,6 +55,8 @@ public:
     // Disabled controls are passed over by the mouse.
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool value);
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor value) { cursor_ = value; }
 
     // ---- parent ----
     TControlHost* Parent() const { return parent_; }
@@ -103,6 +105,7 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     bool clicked_ = false;
+    TCursor cursor_ = TCursor::crDefault;
     TControlHost* parent_ = nullptr;
 };
 

@@ -1,5 +1,5 @@
 #pragma once
-// Mouse buttons and the shift state that comes with every mouse event.
+// Mouse buttons, the shift state that comes with every mouse event, and pointer shapes.
 #include <cstdint>
 
 #include "runtime/enum_set.h"
@@ -20,5 +20,8 @@ enum class TShiftStateItem : uint8_t {
 
 // Modifier keys and the mouse buttons held during the event.
 using TShiftState = EnumSet<TShiftStateItem>;
+
+// Pointer shapes a control asks for while the pointer is over it; the window layer maps them.
+enum class TCursor { crDefault, crHandPoint };
 
 }  // namespace kv
