@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <memory>
 
+#include "game/game_board.h"
 #include "graphics/controls/image.h"
 #include "ui/message_boxes.h"
 #include "ui/simulated_mouse.h"
@@ -64,7 +65,7 @@ void BM_DragStepWith36Pieces(benchmark::State& state) {
     emit form.ComboBox1->activated(4);
     mouse.Click(QPoint(form.Image5->Left() + 100, form.Image5->Top() + 20));
     QApplication::processEvents();
-    TImage* top = form.Flow().State().Pieces[36];
+    TImage* top = form.Board().PieceControl(form.Flow().State().Pieces[36]);
     if (top == nullptr) {
         state.SkipWithError("no pieces");
         return;
