@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "game/game_board.h"
 #include "graphics/bitmap.h"
 #include "graphics/controls/image.h"
 #include "ui/message_boxes.h"
@@ -74,7 +75,7 @@ void BM_DragStepWith36Pieces(benchmark::State& state) {
     emit form.ComboBox1->activated(4);
     mouse.Click(QPoint(form.Image5->Left() + 100, form.Image5->Top() + 20));
     QApplication::processEvents();
-    TImage* top = form.Flow().State().Pieces[36];
+    TImage* top = form.Board().PieceControl(form.Flow().State().Pieces[36]);
     if (top == nullptr) {
         state.SkipWithError("no pieces");
         return;

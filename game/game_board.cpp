@@ -119,20 +119,17 @@ void GameBoard::DrawShuffledBoard(const PuzzleState& state) {
     DrawGridLines(canvas, state, state.GridSize + 1);
 }
 
-TImage* GameBoard::CreatePiece(const PuzzleState& state, int index, int left, int top) {
+PieceId GameBoard::CreatePiece(const PuzzleState& state, int index, int left, int top) {
+    const PieceId id{++lastId_};
     auto piece = std::make_unique<TImage>();
     piece->SetHeight(state.PieceHeight);
     piece->SetWidth(state.PieceWidth);
     piece->SetName("Image" + std::to_string(index + 10));
-    piece->OnMouseDown = [this](TControl& sender, TMouseButton button, TShiftState, int x, int y) {
-        flow_.PieceMouseDown(static_cast<TImage*>(&sender), button == TMouseButton::mbLeft, x, y);
+    piece->OnMouseDown = [this, id](TControl&, TMouseButton button, TShiftState, int x, int y) {
+        flow_.PieceMouseDown(id, button == TMouseButton::mbLeft, x, y);
     };
-    piece->OnMouseMove = [this](TControl& sender, TShiftState, int x, int y) {
-        flow_.PieceMouseMove(static_cast<TImage*>(&sender), x, y);
-    };
-    piece->OnMouseUp = [this](TControl& sender, TMouseButton, TShiftState, int, int) {
-        flow_.PieceMouseUp(static_cast<TImage*>(&sender));
-    };
+    piece->OnMouseMove = [this, id](TControl&, TShiftState, int x, int y) { flow_.PieceMouseMove(id, x, y); };
+    piece->OnMouseUp = [this, id](TControl&, TMouseButton, TShiftState, int, int) { flow_.PieceMouseUp(id); };
     piece->SetTop(top);
     piece->SetLeft(left);
     // The first request for the piece's surface gives it a bitmap of the piece's size.
@@ -141,24 +138,41 @@ TImage* GameBoard::CreatePiece(const PuzzleState& state, int index, int left, in
         piece->Canvas().CopyRect(whole, bitmap->Canvas(), whole);
     // Joining the host last puts the piece above everything made before it.
     piece->SetParent(&host_);
-    pieces_.push_back(std::move(piece));
-    return pieces_.back().get();
+    pieces_.push_back({id, std::move(piece)});
+    return id;
 }
 
 void GameBoard::RepaintWindow() { host_.Refresh(); }
 
 // ---- pieces during play ----
 
-int GameBoard::PieceLeft(TImage* piece) { return piece->Left(); }
-int GameBoard::PieceTop(TImage* piece) { return piece->Top(); }
-void GameBoard::SetPieceLeft(TImage* piece, int left) { piece->SetLeft(left); }
-void GameBoard::SetPieceTop(TImage* piece, int top) { piece->SetTop(top); }
+TImage* GameBoard::PieceControl(PieceId piece) const {
+    if (piece == kNoPiece) return nullptr;
+    const auto it = std::find_if(pieces_.begin(), pieces_.end(),
+                                 [piece](const HeldPiece& held) { return held.id == piece; });
+    return it == pieces_.end() ? nullptr : it->control.get();
+}
 
-void GameBoard::ReleasePiece(TImage* piece) {
-    auto it = std::find_if(pieces_.begin(), pieces_.end(),
-                           [piece](const std::unique_ptr<TImage>& held) { return held.get() == piece; });
+int GameBoard::PieceLeft(PieceId piece) const {
+    const TImage* control = PieceControl(piece);
+    return control != nullptr ? control->Left() : 0;
+}
+int GameBoard::PieceTop(PieceId piece) const {
+    const TImage* control = PieceControl(piece);
+    return control != nullptr ? control->Top() : 0;
+}
+void GameBoard::SetPieceLeft(PieceId piece, int left) {
+    if (TImage* control = PieceControl(piece)) control->SetLeft(left);
+}
+void GameBoard::SetPieceTop(PieceId piece, int top) {
+    if (TImage* control = PieceControl(piece)) control->SetTop(top);
+}
+
+void GameBoard::ReleasePiece(PieceId piece) {
+    const auto it = std::find_if(pieces_.begin(), pieces_.end(),
+                                 [piece](const HeldPiece& held) { return held.id == piece; });
     if (it == pieces_.end()) return;
-    std::unique_ptr<TImage> released = std::move(*it);
+    std::unique_ptr<TImage> released = std::move(it->control);
     pieces_.erase(it);
     host_.ReleaseLater(std::move(released));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // GameBoard: everything the game draws and every piece control it makes, implemented on the
-// toolkit-free control host. A main window implements the drawing services of GameWindow by
-// forwarding them here; its plain services (texts, message boxes, the clock) stay its own.
+// toolkit-free control host. A main window implements the board services (BoardServices) by
+// forwarding them here; its window services (GameWindow: texts, message boxes, the clock) stay
+// its own. The game names each piece by the PieceId this board hands out.
 //
 // Construction: GameBoard(host, board, preview, flow)
 //   host     the main window's control host; piece controls are given it as parent, so they are
@@ -11,15 +12,18 @@
 //   flow     the game flow whose PieceMouseDown/Move/Up the piece controls call.
 // None of them is owned; all must outlive the board object. The piece controls are owned here
 // on behalf of the window: ReleasePiece (or destroying the GameBoard) releases them.
+// A PieceId that names no piece held here (kNoPiece, one released) reads as position 0,
+// ignores moves and releases nothing.
 //
 // Failures of the drawing and picture layers (a file that cannot be read, for instance) leave
 // these methods as raised; the window reports them. A failure inside a piece's mouse handler
 // leaves the host's MouseDown/MouseMove/MouseUp call that delivered the event.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "game/game_window.h"
+#include "game/piece_id.h"
 #include "game/puzzle_state.h"
 #include "graphics/geometry.h"
 
@@ -46,7 +50,7 @@ public:
     int ScreenWidth() const { return screenWidth_; }
     int ScreenHeight() const { return screenHeight_; }
 
-    // ---- board drawing (GameWindow's services of the same names) ----
+    // ---- board drawing (BoardServices' services of the same names) ----
     void DrawNoPicture();
     void LoadAndDrawPicture(PuzzleState& state, const std::string& path);
     void RedrawForGridSize(const PuzzleState& state);
@@ -55,18 +59,20 @@ public:
     // ---- cutting and scattering ----
     std::shared_ptr<TBitmap> CutPiece(const TRect& cell);
     void DrawShuffledBoard(const PuzzleState& state);
-    TImage* CreatePiece(const PuzzleState& state, int index, int left, int top);
+    PieceId CreatePiece(const PuzzleState& state, int index, int left, int top);
     void RepaintWindow();
 
     // ---- pieces during play ----
-    static int PieceLeft(TImage* piece);
-    static int PieceTop(TImage* piece);
-    static void SetPieceLeft(TImage* piece, int left);
-    static void SetPieceTop(TImage* piece, int top);
+    int PieceLeft(PieceId piece) const;
+    int PieceTop(PieceId piece) const;
+    void SetPieceLeft(PieceId piece, int left);
+    void SetPieceTop(PieceId piece, int top);
     // Takes the piece out of the window now; destroys it at once, or, when called while the host
     // delivers a mouse event (to this piece or any other), once that event has been delivered.
-    // A control this board did not make is left alone.
-    void ReleasePiece(TImage* piece);
+    void ReleasePiece(PieceId piece);
+    // The control behind a piece, for whoever must find it on the window (a scripted hand, a
+    // test); nullptr when the number names no piece held.
+    TImage* PieceControl(PieceId piece) const;
     // How many piece controls this board holds.
     int PieceCount() const { return static_cast<int>(pieces_.size()); }
 
@@ -84,7 +90,12 @@ private:
     GameFlow& flow_;
     int screenWidth_ = kDefaultScreenWidth;
     int screenHeight_ = kDefaultScreenHeight;
-    std::vector<std::unique_ptr<TImage>> pieces_;
+    struct HeldPiece {
+        PieceId id;
+        std::unique_ptr<TImage> control;
+    };
+    std::vector<HeldPiece> pieces_;  // in creation order
+    std::uint32_t lastId_ = 0;       // numbers are not reused, so a stale one names nothing
 };
 
 }  // namespace kv

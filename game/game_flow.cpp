@@ -37,7 +37,7 @@ void GameFlow::Image3MouseUp() {
     }
     state_.BoardRect = kBoardClientRect;
     // A decoder failure leaves here: flags and texts stay as they were.
-    window_.LoadAndDrawPicture(state_, path);
+    board_.LoadAndDrawPicture(state_, path);
     state_.PictureOnBoard = true;
     state_.ReadyToShuffle = true;
     window_.SetText(WindowText::Label9, "");
@@ -56,7 +56,7 @@ void GameFlow::ComboBox1Change(std::int32_t chosen) {
     state_.PieceWidth = kBoardWidth / chosen;
     state_.PieceHeight = kBoardHeight / chosen;
     state_.BoardRect = kBoardClientRect;
-    window_.RedrawForGridSize(state_);
+    board_.RedrawForGridSize(state_);
     window_.SetText(WindowText::Label6, PieceCountCaption(chosen));
     state_.ReadyToShuffle = true;
 }
@@ -64,7 +64,7 @@ void GameFlow::ComboBox1Change(std::int32_t chosen) {
 void GameFlow::Image4MouseUp() {
     window_.SetClockEnabled(false);
     window_.SetText(WindowText::Label8, kClockZeroText);
-    window_.DrawNoPicture();
+    board_.DrawNoPicture();
     ReleasePieceBitmaps();
     ReleasePieceControls();
     state_.InPlay = false;
@@ -96,9 +96,9 @@ void GameFlow::ReleasePieceBitmaps() {
 void GameFlow::ReleasePieceControls() {
     if (state_.PieceControlsReleased) return;
     for (std::size_t k = 1; k < kPieceSlots; ++k) {
-        TImage* piece = state_.Pieces[k];
-        state_.Pieces[k] = nullptr;  // cleared first: the slot never names a released control
-        if (piece != nullptr) window_.ReleasePiece(piece);
+        const PieceId piece = state_.Pieces[k];
+        state_.Pieces[k] = kNoPiece;  // cleared first: the slot never names a released piece
+        if (piece != kNoPiece) board_.ReleasePiece(piece);
     }
     state_.PieceControlsReleased = true;
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "game/board_services.h"
 #include "game/game_window.h"
 #include "game/puzzle_state.h"
 #include "game/random.h"
@@ -17,7 +18,9 @@ namespace kv {
 
 class GameFlow {
 public:
-    explicit GameFlow(GameWindow& window) : window_(window) {}
+    // The window gives the texts, message boxes, piece-count box and clock; the board the
+    // drawing and the pieces. Both must outlive the flow.
+    GameFlow(GameWindow& window, BoardServices& board) : window_(window), board_(board) {}
     GameFlow(const GameFlow&) = delete;
     GameFlow& operator=(const GameFlow&) = delete;
 
@@ -37,9 +40,9 @@ public:
     void Timer1Timer();
 
     // Mouse events of the piece controls. `x`, `y` are inside the piece.
-    void PieceMouseDown(TImage* piece, bool leftButton, std::int32_t x, std::int32_t y);
-    void PieceMouseMove(TImage* piece, std::int32_t x, std::int32_t y);
-    void PieceMouseUp(TImage* piece);
+    void PieceMouseDown(PieceId piece, bool leftButton, std::int32_t x, std::int32_t y);
+    void PieceMouseMove(PieceId piece, std::int32_t x, std::int32_t y);
+    void PieceMouseUp(PieceId piece);
     // Counts the pieces in place, shows the count, and runs the win when all are home.
     void CheckPlacement();
 
@@ -53,6 +56,7 @@ private:
     void ReleasePieceControls();
 
     GameWindow& window_;
+    BoardServices& board_;
     PuzzleState state_;
     GameRandom random_;
 };

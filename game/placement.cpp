@@ -14,7 +14,7 @@ bool IsInPlace(std::int32_t left, std::int32_t top, std::int32_t homeX, std::int
            top > homeY + kBoardTop - 5 && top < homeY + kBoardTop + 5;
 }
 
-void GameFlow::PieceMouseDown(TImage* /*piece*/, bool leftButton, std::int32_t x, std::int32_t y) {
+void GameFlow::PieceMouseDown(PieceId /*piece*/, bool leftButton, std::int32_t x, std::int32_t y) {
     if (leftButton) {
         state_.Dragging = true;
         state_.DragStartX = x;
@@ -24,13 +24,13 @@ void GameFlow::PieceMouseDown(TImage* /*piece*/, bool leftButton, std::int32_t x
     }
 }
 
-void GameFlow::PieceMouseMove(TImage* piece, std::int32_t x, std::int32_t y) {
-    if (!state_.Dragging || piece == nullptr) return;
-    window_.SetPieceLeft(piece, window_.PieceLeft(piece) + x - state_.DragStartX);
-    window_.SetPieceTop(piece, window_.PieceTop(piece) + y - state_.DragStartY);
+void GameFlow::PieceMouseMove(PieceId piece, std::int32_t x, std::int32_t y) {
+    if (!state_.Dragging || piece == kNoPiece) return;
+    board_.SetPieceLeft(piece, board_.PieceLeft(piece) + x - state_.DragStartX);
+    board_.SetPieceTop(piece, board_.PieceTop(piece) + y - state_.DragStartY);
 }
 
-void GameFlow::PieceMouseUp(TImage* /*piece*/) {
+void GameFlow::PieceMouseUp(PieceId /*piece*/) {
     state_.Dragging = false;
     CheckPlacement();
 }
@@ -42,9 +42,9 @@ void GameFlow::CheckPlacement() {
     state_.PlacedCount = 0;
     const std::int32_t count = state_.PieceCount();
     for (std::int32_t k = 1; k <= count; ++k) {
-        TImage* piece = state_.Pieces[k];
-        if (piece != nullptr &&
-            IsInPlace(window_.PieceLeft(piece), window_.PieceTop(piece), state_.PieceHomeX[k],
+        const PieceId piece = state_.Pieces[k];
+        if (piece != kNoPiece &&
+            IsInPlace(board_.PieceLeft(piece), board_.PieceTop(piece), state_.PieceHomeX[k],
                       state_.PieceHomeY[k])) {
             ++state_.PlacedCount;
         }
@@ -58,9 +58,9 @@ void GameFlow::Win() {
     window_.SetClockEnabled(false);
     const std::int32_t count = state_.PieceCount();
     for (std::int32_t k = 1; k <= count; ++k) {
-        TImage* piece = state_.Pieces[k];
-        window_.SetPieceLeft(piece, state_.PieceHomeX[k] + kBoardLeft);
-        window_.SetPieceTop(piece, state_.PieceHomeY[k] + kBoardTop);
+        const PieceId piece = state_.Pieces[k];
+        board_.SetPieceLeft(piece, state_.PieceHomeX[k] + kBoardLeft);
+        board_.SetPieceTop(piece, state_.PieceHomeY[k] + kBoardTop);
     }
     window_.SetText(WindowText::Label1, kStatusSolvedText);
     window_.SetText(WindowText::Label7, kHintSolvedText);
@@ -70,7 +70,7 @@ void GameFlow::Win() {
     state_.PictureOnBoard = true;
     state_.ReadyToShuffle = false;
     state_.BoardRect = kBoardClientRect;
-    window_.DrawWholePicture(state_);
+    board_.DrawWholePicture(state_);
 }
 
 }  // namespace kv

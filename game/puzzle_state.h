@@ -5,15 +5,15 @@
 #include <cstdint>
 #include <memory>
 
+#include "game/piece_id.h"
 #include "graphics/geometry.h"
 
 namespace kv {
 
-// The drawing layer's types are only named here. The state holds pictures through shared_ptr,
+// The drawing layer's bitmap is only named here. The state holds pictures through shared_ptr,
 // whose deleter is captured where the picture is made, so this record can be built, copied into
-// tests and destroyed without the drawing layer's headers.
+// tests and destroyed without the drawing layer's headers. Pieces are held by number.
 class TBitmap;
-class TImage;
 
 // Board geometry: the board control is 688 x 448 at (25, 80) of the window's client area.
 inline constexpr std::int32_t kBoardWidth = 688;
@@ -42,7 +42,7 @@ struct PuzzleState {
     std::int32_t DragStartX = 0;
     std::int32_t DragStartY = 0;
     bool Dragging = false;
-    std::array<TImage*, kPieceSlots> Pieces{};                 // owned by the main window, not by us
+    std::array<PieceId, kPieceSlots> Pieces{};                 // controls owned by the main window
     std::int32_t GridSize = 2;                                 // N
     std::int32_t ElapsedSeconds = 0;
     std::array<std::int32_t, kPieceSlots> PieceHomeX{};        // home left inside the board

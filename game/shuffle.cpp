@@ -29,9 +29,9 @@ void GameFlow::Image5MouseUp() {
     CutPieces();
     window_.SetText(WindowText::Label9, kCountZeroText);
     window_.SetText(WindowText::Label1, kStatusPlayingText);
-    window_.DrawShuffledBoard(state_);
+    board_.DrawShuffledBoard(state_);
     ScatterPieces();
-    window_.RepaintWindow();
+    board_.RepaintWindow();
 
     // The game is under way once the pieces exist. The flags are set before the clock is
     // asked for a timer, so that when none is left the pieces still belong to a game that a
@@ -54,7 +54,7 @@ void GameFlow::CutPieces() {
             const std::int32_t k = (c - 1) * n + r;
             const std::int32_t homeX = (c - 1) * pw;
             const std::int32_t homeY = (r - 1) * ph;
-            state_.PieceBitmaps[k] = window_.CutPiece({homeX, homeY, homeX + pw, homeY + ph});
+            state_.PieceBitmaps[k] = board_.CutPiece({homeX, homeY, homeX + pw, homeY + ph});
             state_.PieceHomeX[k] = homeX;
             state_.PieceHomeY[k] = homeY;
         }
@@ -68,7 +68,7 @@ void GameFlow::ScatterPieces() {
         // Left is drawn before top.
         const std::int32_t left = static_cast<std::int32_t>(random_.Next(kScatterWidth)) + kScatterLeft;
         const std::int32_t top = static_cast<std::int32_t>(random_.Next(kScatterHeight)) + kScatterTop;
-        state_.Pieces[i] = window_.CreatePiece(state_, i, left, top);
+        state_.Pieces[i] = board_.CreatePiece(state_, i, left, top);
     }
 }
 

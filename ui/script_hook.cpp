@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "game/game_board.h"
 #include "graphics/controls/image.h"
 #include "ui/browser_widgets.h"
 #include "ui/event_dispatch.h"
@@ -139,7 +140,7 @@ private:
         if (std::sscanf(argument.c_str(), "%d,%d,%d", &k, &dx, &dy) != 3) return;
         const PuzzleState& state = form_.Flow().State();
         if (k < 1 || k > state.PieceCount() || !state.InPlay) return;
-        TImage* piece = state.Pieces[static_cast<size_t>(k)];
+        TImage* piece = form_.Board().PieceControl(state.Pieces[static_cast<size_t>(k)]);
         if (piece == nullptr) return;
         QPoint grab;
         if (!FindPressPoint(form_.Host(), *piece, grab)) return;
@@ -190,7 +191,7 @@ bool PushAside(TForm1& form, SimulatedMouse& mouse, const TControl& piece, TCont
 bool DragPieceHome(TForm1& form, SimulatedMouse& mouse, int k) {
     const PuzzleState& state = form.Flow().State();
     if (!state.InPlay || k < 1 || k > state.PieceCount()) return false;
-    TImage* piece = state.Pieces[static_cast<size_t>(k)];
+    TImage* piece = form.Board().PieceControl(state.Pieces[static_cast<size_t>(k)]);
     if (piece == nullptr) return false;
     QPoint grab;
     // Pieces made later lie above this one; push the one over its middle aside until a spot shows.

@@ -34,7 +34,7 @@ TForm1::TForm1(QWidget* parent) : FormWidget(parent) {
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, [this] { DispatchEvent([this] { Timer1Timer(); }); });
 
-    flow_ = std::make_unique<GameFlow>(*this);
+    flow_ = std::make_unique<GameFlow>(*this, *this);
     board_ = std::make_unique<GameBoard>(Host(), *Image1, *Image2, *flow_);
     if (const QScreen* display = screen()) {
         board_->SetScreenSize(display->size().width(), display->size().height());
@@ -75,65 +75,6 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-namespace {
-
-// The pressed look: width first, then height, then an immediate repaint; left and top stay, so
-// the button shrinks towards its top-left corner. Heights are taken from the layout rather than
-// from the current height: a press whose release lands elsewhere (any button but the left one,
-// released off the picture) would otherwise leave the button a little shorter for good.
-void ResizeButton(TControl& button, int width, int height) {
-    button.SetWidth(width);
-    button.SetHeight(height);
-    button.Refresh();
-}
-
-constexpr int kWideButtonHeight = 57;   // load, shuffle
-constexpr int kNewGameHeight = 35;
-constexpr int kExitHeight = 35;
-constexpr int kAboutHeight = 34;
-
-}  // namespace
-
-void TForm1::Image3MouseDown(TControl&, TMouseButton, TShiftState, int, int) {
-    ResizeButton(*Image3, 215, kWideButtonHeight - 3);
-}
-void TForm1::Image3MouseUp(TControl&, TMouseButton, TShiftState, int, int) {
-    ResizeButton(*Image3, 225, kWideButtonHeight);
-    flow_->Image3MouseUp();
-}
-
-void TForm1::Image5MouseDown(TControl&, TMouseButton, TShiftState, int, int) {
-    ResizeButton(*Image5, 215, kWideButtonHeight - 3);
-}
-void TForm1::Image5MouseUp(TControl&, TMouseButton, TShiftState, int, int) {
-    ResizeButton(*Image5, 225, kWideButtonHeight);
-    flow_->Image5MouseUp();
-}
-
-void TForm1::Image4MouseDown(TControl&, TMouseButton, TShiftState, int, int) {
-    ResizeButton(*Image4, 134, kNewGameHeight - 1);
-}
-void TForm1::Image4MouseUp(TControl&, TMouseButton, TShiftState, int, int) {
-    ResizeButton(*Image4, 137, kNewGameHeight);
-    flow_->Image4MouseUp();
-}
-
-void TForm1::Image6MouseDown(TControl&, TMouseButton, TShiftState, int, int) {
-    ResizeButton(*Image6, 134, kExitHeight - 1);
-}
-void TForm1::Image6MouseUp(TControl&, TMouseButton, TShiftState, int, int) {
-    ResizeButton(*Image6, 137, kExitHeight);
-    close();
-}
-
-void TForm1::Image7MouseDown(TControl&, TMouseButton, TShiftState, int, int) {
-    ResizeButton(*Image7, 134, kAboutHeight - 1);
-}
-void TForm1::Image7MouseUp(TControl&, TMouseButton, TShiftState, int, int) {
-    ResizeButton(*Image7, 137, kAboutHeight);
-    if (aboutAction_) aboutAction_();
-}
-
 void TForm1::ComboBox1Change() {
     // The items are "2" .. "6": the chosen item's text is N.
     flow_->ComboBox1Change(ComboBox1->currentText().toInt());
@@ -141,7 +82,7 @@ void TForm1::ComboBox1Change() {
 
 void TForm1::Timer1Timer() { flow_->Timer1Timer(); }
 
-// ---- GameWindow: plain services ----
+// ---- GameWindow: window services ----
 
 std::string TForm1::PathText() const {
     // The box holds text, not bytes: a file name that is not valid UTF-8 does not survive the
@@ -186,7 +127,7 @@ void TForm1::SetClockEnabled(bool enabled) {
     if (!enabled) Timer1->stop();
 }
 
-// ---- GameWindow: drawing ----
+// ---- BoardServices ----
 
 void TForm1::DrawNoPicture() { board_->DrawNoPicture(); }
 void TForm1::LoadAndDrawPicture(PuzzleState& state, const std::string& path) { board_->LoadAndDrawPicture(state, path); }
@@ -194,14 +135,14 @@ void TForm1::RedrawForGridSize(const PuzzleState& state) { board_->RedrawForGrid
 void TForm1::DrawWholePicture(const PuzzleState& state) { board_->DrawWholePicture(state); }
 std::shared_ptr<TBitmap> TForm1::CutPiece(const TRect& cell) { return board_->CutPiece(cell); }
 void TForm1::DrawShuffledBoard(const PuzzleState& state) { board_->DrawShuffledBoard(state); }
-TImage* TForm1::CreatePiece(const PuzzleState& state, int index, int left, int top) {
+PieceId TForm1::CreatePiece(const PuzzleState& state, int index, int left, int top) {
     return board_->CreatePiece(state, index, left, top);
 }
 void TForm1::RepaintWindow() { board_->RepaintWindow(); }
-int TForm1::PieceLeft(TImage* piece) const { return GameBoard::PieceLeft(piece); }
-int TForm1::PieceTop(TImage* piece) const { return GameBoard::PieceTop(piece); }
-void TForm1::SetPieceLeft(TImage* piece, int left) { GameBoard::SetPieceLeft(piece, left); }
-void TForm1::SetPieceTop(TImage* piece, int top) { GameBoard::SetPieceTop(piece, top); }
-void TForm1::ReleasePiece(TImage* piece) { board_->ReleasePiece(piece); }
+int TForm1::PieceLeft(PieceId piece) const { return board_->PieceLeft(piece); }
+int TForm1::PieceTop(PieceId piece) const { return board_->PieceTop(piece); }
+void TForm1::SetPieceLeft(PieceId piece, int left) { board_->SetPieceLeft(piece, left); }
+void TForm1::SetPieceTop(PieceId piece, int top) { board_->SetPieceTop(piece, top); }
+void TForm1::ReleasePiece(PieceId piece) { board_->ReleasePiece(piece); }
 
 }  // namespace kv

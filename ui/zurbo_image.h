@@ -2,13 +2,15 @@
 // The main window, TForm1 (object Form1): the board, the five picture buttons, the piece-count
 // box, the status labels, the clock and the browser panel, with the handlers that drive the
 // game. It gives the game flow its window services (GameWindow): texts, message boxes, the
-// piece-count box and the clock through Qt widgets, the board drawing through the game board.
+// piece-count box and the clock through Qt widgets; and its board services (BoardServices):
+// drawing, cutting and the pieces, through the game board.
 #include <QString>
 #include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "game/board_services.h"
 #include "game/game_flow.h"
 #include "game/game_window.h"
 #include "graphics/controls/mouse.h"
@@ -38,7 +40,7 @@ inline constexpr int kFormLeft = 216;
 inline constexpr int kFormTop = 106;
 inline constexpr const char* kFormCaption = "Кадрилка  -  KVADRIKO   V2.0 Tervisto 2010";
 
-class TForm1 : public FormWidget, public GameWindow {
+class TForm1 : public FormWidget, public GameWindow, public BoardServices {
     Q_OBJECT
 public:
     // Creates the window from its layout and runs FormCreate.
@@ -93,27 +95,27 @@ public:
     // What the about button shows; the about box installs itself here.
     void SetAboutAction(std::function<void()> action) { aboutAction_ = std::move(action); }
 
-    // ---- GameWindow: plain services ----
+    // ---- GameWindow: window services ----
     std::string PathText() const override;
     void SetText(WindowText control, const std::string& text) override;
     void ShowMessage(const std::string& text) override;
     void SetPieceCountIndex(int index) override;
     void MakePieceCountReadOnly() override;
     void SetClockEnabled(bool enabled) override;
-    // ---- GameWindow: drawing, delegated to the game board ----
+    // ---- BoardServices: delegated to the game board ----
     void DrawNoPicture() override;
     void LoadAndDrawPicture(PuzzleState& state, const std::string& path) override;
     void RedrawForGridSize(const PuzzleState& state) override;
     void DrawWholePicture(const PuzzleState& state) override;
     std::shared_ptr<TBitmap> CutPiece(const TRect& cell) override;
     void DrawShuffledBoard(const PuzzleState& state) override;
-    TImage* CreatePiece(const PuzzleState& state, int index, int left, int top) override;
+    PieceId CreatePiece(const PuzzleState& state, int index, int left, int top) override;
     void RepaintWindow() override;
-    int PieceLeft(TImage* piece) const override;
-    int PieceTop(TImage* piece) const override;
-    void SetPieceLeft(TImage* piece, int left) override;
-    void SetPieceTop(TImage* piece, int top) override;
-    void ReleasePiece(TImage* piece) override;
+    int PieceLeft(PieceId piece) const override;
+    int PieceTop(PieceId piece) const override;
+    void SetPieceLeft(PieceId piece, int left) override;
+    void SetPieceTop(PieceId piece, int top) override;
+    void ReleasePiece(PieceId piece) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -130,6 +132,12 @@ private:
     TLabel* AddLabel(const char* name, int left, int top, int width, int height, const std::string& caption,
                      const LayoutFont& font);
     TLabel* LabelOf(WindowText control) const;
+    // The five picture buttons (zurbo_image_buttons.cpp): their ten handlers press and release
+    // through one table row per button control.
+    struct PictureButton;
+    static const PictureButton& PictureButtonOf(TImage* TForm1::*control);
+    void PressPictureButton(TImage* TForm1::*control);
+    void ReleasePictureButton(TImage* TForm1::*control);
 
     std::vector<std::unique_ptr<TControl>> layoutControls_;  // in layout order
     std::unique_ptr<GameFlow> flow_;

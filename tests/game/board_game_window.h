@@ -1,12 +1,13 @@
 #pragma once
 // A headless main window for the game: a control host of the window's client size with the board
 // Image1 and the preview Image2 at their places, the real GameBoard behind every drawing service,
-// and the plain services (texts, message boxes, clock) recorded.
+// and the window services (texts, message boxes, clock) recorded.
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "game/board_services.h"
 #include "game/game_board.h"
 #include "game/game_flow.h"
 #include "game/game_texts.h"
@@ -17,7 +18,7 @@
 
 namespace kv::test {
 
-class BoardGameWindow : public GameWindow {
+class BoardGameWindow : public GameWindow, public BoardServices {
 public:
     static constexpr int kClientWidth = 979;
     static constexpr int kClientHeight = 671;
@@ -40,7 +41,7 @@ public:
     TControlHost Host;
     TImage Board;
     TImage Preview;
-    GameFlow Flow{*this};
+    GameFlow Flow{*this, *this};
     GameBoard Drawing{Host, Board, Preview, Flow};
 
     std::string Path;
@@ -53,7 +54,7 @@ public:
     // Runs as the win puts the whole picture back, the last step inside the piece's release.
     std::function<void()> OnWholePicture;
 
-    // ---- plain services ----
+    // ---- window services ----
     std::string PathText() const override { return Path; }
     void SetText(WindowText control, const std::string& text) override { Texts[control] = text; }
     void ShowMessage(const std::string& text) override {
@@ -76,19 +77,20 @@ public:
     }
     std::shared_ptr<TBitmap> CutPiece(const TRect& cell) override { return Drawing.CutPiece(cell); }
     void DrawShuffledBoard(const PuzzleState& state) override { Drawing.DrawShuffledBoard(state); }
-    TImage* CreatePiece(const PuzzleState& state, int index, int left, int top) override {
+    PieceId CreatePiece(const PuzzleState& state, int index, int left, int top) override {
         return Drawing.CreatePiece(state, index, left, top);
     }
     void RepaintWindow() override { Drawing.RepaintWindow(); }
-    int PieceLeft(TImage* piece) const override { return GameBoard::PieceLeft(piece); }
-    int PieceTop(TImage* piece) const override { return GameBoard::PieceTop(piece); }
-    void SetPieceLeft(TImage* piece, int left) override { GameBoard::SetPieceLeft(piece, left); }
-    void SetPieceTop(TImage* piece, int top) override { GameBoard::SetPieceTop(piece, top); }
-    void ReleasePiece(TImage* piece) override { Drawing.ReleasePiece(piece); }
+    int PieceLeft(PieceId piece) const override { return Drawing.PieceLeft(piece); }
+    int PieceTop(PieceId piece) const override { return Drawing.PieceTop(piece); }
+    void SetPieceLeft(PieceId piece, int left) override { Drawing.SetPieceLeft(piece, left); }
+    void SetPieceTop(PieceId piece, int top) override { Drawing.SetPieceTop(piece, top); }
+    void ReleasePiece(PieceId piece) override { Drawing.ReleasePiece(piece); }
 
     // ---- helpers for tests ----
     const PuzzleState& State() const { return Flow.State(); }
-    TImage* Piece(int k) const { return State().Pieces[static_cast<std::size_t>(k)]; }
+    // The control of piece k while the board holds it, else nullptr.
+    TImage* Piece(int k) const { return Drawing.PieceControl(State().Pieces[static_cast<std::size_t>(k)]); }
     // The board's own pixels (its bitmap), not what the window shows.
     const Dib& BoardPixels() const {
         return *static_cast<const TBitmap*>(Board.Picture().Graphic())->GetDib();

@@ -129,5 +129,20 @@ TEST_F(BoardTest, WinInsideThePiecesOwnReleaseKeepsItUntilTheEventIsDelivered) {
     EXPECT_EQ(window.Texts[WindowText::Label9], "4");
 }
 
+TEST_F(BoardTest, APieceNumberFromAnEarlierGameNamesNoPieceOfTheNextOne) {
+    Play(2);
+    const PieceId old = State().Pieces[1];
+    window.Flow.Image4MouseUp();  // new game: the pieces are released
+    Play(2);
+    ASSERT_NE(State().Pieces[1], old);
+    EXPECT_EQ(window.Drawing.PieceControl(old), nullptr);
+    // A late event of the released piece moves nothing of the new game.
+    const int left = window.Piece(1)->Left();
+    window.Drawing.SetPieceLeft(old, left + 50);
+    window.Drawing.ReleasePiece(old);
+    EXPECT_EQ(window.Piece(1)->Left(), left);
+    EXPECT_EQ(window.Drawing.PieceCount(), 4);
+}
+
 }  // namespace
 }  // namespace kv::test

@@ -1,14 +1,23 @@
 #pragma once
-// A recording stand-in for the main window: keeps the texts, the piece positions and the
-// bitmaps handed out, and logs every service call in order so tests can check sequences.
+// A recording stand-in for the main window, both its window services and its board services:
+// keeps the texts, the piece positions and the bitmaps handed out, and logs every service call
+// of either kind in one order so tests can check sequences.
 #include <deque>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "game/board_services.h"
 #include "game/game_texts.h"
 #include "game/game_window.h"
+#include "graphics/bitmap.h"
+
+namespace kv {
+// Failure messages show a piece's number.
+inline void PrintTo(PieceId piece, std::ostream* out) { *out << "piece " << piece.value; }
+}  // namespace kv
 
 namespace kv::test {
 
@@ -24,17 +33,16 @@ inline const char* TextName(WindowText control) {
     return "?";
 }
 
-class FakeGameWindow : public GameWindow {
+class FakeGameWindow : public GameWindow, public BoardServices {
 public:
-    // The fake's piece controls. The flow only passes TImage* around and never looks inside,
-    // so the fake hands out the addresses of these records as its piece handles.
-    struct alignas(64) FakePiece {
+    // The fake's piece controls; the piece numbered n is Pieces[n - 1].
+    struct FakePiece {
         int Index = 0;
         int Left = 0;
         int Top = 0;
         bool Released = false;
     };
-    struct alignas(64) BitmapToken {
+    struct CutBitmap {
         TRect Cell;
     };
 
@@ -50,12 +58,13 @@ public:
     int BitmapsMade = 0;
     int BitmapsReleased = 0;
     std::deque<FakePiece> Pieces;       // every piece ever made, in creation order
-    std::deque<BitmapToken> Bitmaps;    // every piece bitmap ever cut
+    std::deque<CutBitmap> Bitmaps;      // every piece bitmap ever cut
     std::function<void()> OnLoad;       // lets a test make the decoder fail
     std::function<void()> OnClockOn;    // lets a test make the timer refuse
 
-    static FakePiece& Of(TImage* piece) { return *reinterpret_cast<FakePiece*>(piece); }
-    static TImage* Handle(FakePiece& piece) { return reinterpret_cast<TImage*>(&piece); }
+    // A number this fake never handed out is a fault of the flow: at() throws.
+    FakePiece& Of(PieceId piece) { return Pieces.at(piece.value - 1); }
+    const FakePiece& Of(PieceId piece) const { return Pieces.at(piece.value - 1); }
 
     std::string PathText() const override { return Path; }
     void SetText(WindowText control, const std::string& text) override {
@@ -89,9 +98,10 @@ public:
         Log.push_back("cut:" + std::to_string(cell.left) + "," + std::to_string(cell.top) + "," +
                       std::to_string(cell.right) + "," + std::to_string(cell.bottom));
         ++BitmapsMade;
-        BitmapToken& token = Bitmaps.emplace_back(BitmapToken{cell});
-        // The deleter stands in for the bitmap's destructor and counts releases.
-        return std::shared_ptr<TBitmap>(reinterpret_cast<TBitmap*>(&token), [this](TBitmap*) {
+        Bitmaps.push_back(CutBitmap{cell});
+        // An empty bitmap whose deleter counts the releases.
+        return std::shared_ptr<TBitmap>(new TBitmap, [this](TBitmap* bitmap) {
+            delete bitmap;
             ++BitmapsReleased;
             Log.push_back("bitmap:release");
         });
@@ -99,24 +109,24 @@ public:
     void DrawShuffledBoard(const PuzzleState& state) override {
         Log.push_back("draw:shuffled N=" + std::to_string(state.GridSize));
     }
-    TImage* CreatePiece(const PuzzleState&, int index, int left, int top) override {
+    PieceId CreatePiece(const PuzzleState&, int index, int left, int top) override {
         Log.push_back("create:" + std::to_string(index) + "@" + std::to_string(left) + "," +
                       std::to_string(top));
-        FakePiece& piece = Pieces.emplace_back(FakePiece{index, left, top, false});
-        return Handle(piece);
+        Pieces.push_back(FakePiece{index, left, top, false});
+        return PieceId{++piecesMade_};
     }
     void RepaintWindow() override { Log.push_back("repaint"); }
-    int PieceLeft(TImage* piece) const override { return Of(piece).Left; }
-    int PieceTop(TImage* piece) const override { return Of(piece).Top; }
-    void SetPieceLeft(TImage* piece, int left) override {
+    int PieceLeft(PieceId piece) const override { return Of(piece).Left; }
+    int PieceTop(PieceId piece) const override { return Of(piece).Top; }
+    void SetPieceLeft(PieceId piece, int left) override {
         Of(piece).Left = left;
         Log.push_back("left:" + std::to_string(Of(piece).Index) + "=" + std::to_string(left));
     }
-    void SetPieceTop(TImage* piece, int top) override {
+    void SetPieceTop(PieceId piece, int top) override {
         Of(piece).Top = top;
         Log.push_back("top:" + std::to_string(Of(piece).Index) + "=" + std::to_string(top));
     }
-    void ReleasePiece(TImage* piece) override {
+    void ReleasePiece(PieceId piece) override {
         FakePiece& fake = Of(piece);
         // Releasing a control twice would be a double delete in the real window.
         if (fake.Released) Log.push_back("ERROR:double release");
@@ -135,6 +145,9 @@ public:
         Log.clear();
         Messages.clear();
     }
+
+private:
+    std::uint32_t piecesMade_ = 0;
 };
 
 }  // namespace kv::test

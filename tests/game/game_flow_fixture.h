@@ -22,7 +22,7 @@ class GameFlowTest : public ::testing::Test {
 protected:
     // The window is declared first so it outlives the flow, whose bitmaps report to it.
     FakeGameWindow window;
-    GameFlow flow{window};
+    GameFlow flow{window, window};
 
     void SetUp() override { flow.FormCreate(); }
 
@@ -42,9 +42,9 @@ protected:
     }
     // Moves piece k by the fake's own hands to (left, top) and drops it.
     void DropAt(int k, int left, int top) {
-        TImage* piece = State().Pieces[k];
-        FakeGameWindow::Of(piece).Left = left;
-        FakeGameWindow::Of(piece).Top = top;
+        const PieceId piece = State().Pieces[k];
+        window.Of(piece).Left = left;
+        window.Of(piece).Top = top;
         flow.PieceMouseUp(piece);
     }
     void DropHome(int k, int dx = 0, int dy = 0) {

@@ -29,7 +29,7 @@ TEST_F(GameFlowTest, InitialiseSetsTheStartValues) {
     for (std::size_t k = 0; k < kPieceSlots; ++k) {
         EXPECT_EQ(s.PieceHomeX[k], 0);
         EXPECT_EQ(s.PieceHomeY[k], 0);
-        EXPECT_EQ(s.Pieces[k], nullptr);
+        EXPECT_EQ(s.Pieces[k], kNoPiece);
         EXPECT_EQ(s.PieceBitmaps[k], nullptr);
     }
     EXPECT_EQ(s.SourcePicture, nullptr);
@@ -137,7 +137,7 @@ TEST_F(GameFlowTest, NewGameRunsItsStepsInOrderAndKeepsN) {
     EXPECT_EQ(State().PieceWidth, 229);
     EXPECT_EQ(window.Texts[WindowText::Label6], "x3 = 9 частей и");
     for (std::size_t k = 0; k < kPieceSlots; ++k) {
-        EXPECT_EQ(State().Pieces[k], nullptr);
+        EXPECT_EQ(State().Pieces[k], kNoPiece);
         EXPECT_EQ(State().PieceBitmaps[k], nullptr);
     }
 }

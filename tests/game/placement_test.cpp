@@ -27,8 +27,8 @@ TEST(InPlaceRule, FourPixelsOffCountsFiveDoesNot) {
 
 TEST_F(GameFlowTest, LeftDragMovesThePieceByThePointerOffset) {
     ToPlaying();
-    TImage* piece = State().Pieces[2];
-    auto& fake = FakeGameWindow::Of(piece);  // starts at (460, 140)
+    const PieceId piece = State().Pieces[2];
+    auto& fake = window.Of(piece);  // starts at (460, 140)
     flow.PieceMouseMove(piece, 50, 50);      // no button: nothing moves
     EXPECT_EQ(fake.Left, 460);
     flow.PieceMouseDown(piece, true, 10, 12);
@@ -47,7 +47,7 @@ TEST_F(GameFlowTest, LeftDragMovesThePieceByThePointerOffset) {
 
 TEST_F(GameFlowTest, OtherButtonMovesNothingButItsReleaseRunsTheCheck) {
     ToPlaying();
-    TImage* piece = State().Pieces[1];
+    const PieceId piece = State().Pieces[1];
     flow.PieceMouseDown(piece, true, 1, 1);
     flow.PieceMouseDown(piece, false, 1, 1);
     EXPECT_FALSE(State().Dragging);
@@ -98,12 +98,12 @@ TEST_F(GameFlowTest, WinSnapsStopsTheClockCongratulatesThenReleasesAndRedraws) {
     EXPECT_EQ(State().ElapsedSeconds, 75);
     EXPECT_EQ(window.BitmapsHeld(), 4);  // the win keeps the bitmaps
     EXPECT_EQ(State().BoardRect, (TRect{0, 0, 688, 448}));
-    for (int k = 1; k <= 4; ++k) EXPECT_EQ(State().Pieces[k], nullptr);
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(State().Pieces[k], kNoPiece);
 }
 
 TEST_F(GameFlowTest, ReleaseArrivingAfterTheWinChecksNothing) {
     ToPlaying();
-    TImage* last = State().Pieces[4];
+    const PieceId last = State().Pieces[4];
     for (int k = 1; k <= 4; ++k) DropHome(k);
     ASSERT_FALSE(State().InPlay);
     window.ClearLog();

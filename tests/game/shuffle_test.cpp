@@ -34,7 +34,7 @@ TEST_F(GameFlowTest, FirstShuffleOfARunScattersTheSameWayEveryTime) {
 
     // A new run starts over.
     FakeGameWindow otherWindow;
-    GameFlow other(otherWindow);
+    GameFlow other(otherWindow, otherWindow);
     other.FormCreate();
     otherWindow.Path = "/x.bmp";
     other.Image3MouseUp();
@@ -59,11 +59,11 @@ TEST_F(GameFlowTest, PiecesAreNumberedColumnByColumnWithHomesInTheirCells) {
     EXPECT_EQ(window.Bitmaps[1].Cell, (TRect{0, 149, 229, 298}));
     EXPECT_EQ(window.Bitmaps[8].Cell, (TRect{458, 298, 687, 447}));
     for (int k = 1; k <= 9; ++k) {
-        ASSERT_NE(State().Pieces[k], nullptr);
-        EXPECT_EQ(FakeGameWindow::Of(State().Pieces[k]).Index, k);
+        ASSERT_NE(State().Pieces[k], kNoPiece);
+        EXPECT_EQ(window.Of(State().Pieces[k]).Index, k);
         EXPECT_NE(State().PieceBitmaps[k], nullptr);
     }
-    EXPECT_EQ(State().Pieces[10], nullptr);
+    EXPECT_EQ(State().Pieces[10], kNoPiece);
     EXPECT_EQ(State().PieceBitmaps[10], nullptr);
 }
 
@@ -118,13 +118,13 @@ TEST_F(GameFlowTest, ClockRefusalLeavesACleanablePlayingGame) {
 TEST_F(GameFlowTest, FailureWhileCreatingPiecesLosesNothing) {
     // A window that runs out of resources on the third piece.
     struct FailingWindow : FakeGameWindow {
-        TImage* CreatePiece(const PuzzleState& s, int index, int left, int top) override {
+        PieceId CreatePiece(const PuzzleState& s, int index, int left, int top) override {
             if (index == 3) throw EOutOfResources("Out of system resources");
             return FakeGameWindow::CreatePiece(s, index, left, top);
         }
     } failing;
     {
-        GameFlow game(failing);
+        GameFlow game(failing, failing);
         game.FormCreate();
         failing.Path = "/a.jpg";
         game.Image3MouseUp();

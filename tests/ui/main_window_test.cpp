@@ -317,6 +317,23 @@ TEST_F(MainWindow, ARightPressReleasedElsewhereDoesNotShrinkTheButtonForGood) {
     EXPECT_EQ(load.Height(), 57);
 }
 
+TEST_F(MainWindow, EveryPictureButtonShrinksByItsOwnStepWhenPressed) {
+    // A right press released off the button: the press alone, no action.
+    const struct {
+        TImage* button;
+        int width, height;
+    } pressed[] = {{form->Image3, 215, 54}, {form->Image5, 215, 54}, {form->Image4, 134, 34},
+                   {form->Image6, 134, 34}, {form->Image7, 134, 33}};
+    for (const auto& [button, width, height] : pressed) {
+        mouse->Press(Centre(*button), Qt::RightButton);
+        mouse->Release(QPoint(600, 300), Qt::RightButton);
+        EXPECT_EQ(button->Width(), width) << button->Name();
+        EXPECT_EQ(button->Height(), height) << button->Name();
+    }
+    EXPECT_TRUE(boxes.Shown.empty());
+    EXPECT_TRUE(form->isVisible());
+}
+
 TEST_F(MainWindow, NewGameDuringPlayTakesThePiecesAway) {
     TypePath(kGoodBmp);
     Press(*form->Image3);

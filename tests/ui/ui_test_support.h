@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "game/game_board.h"
 #include "game/puzzle_state.h"
 #include "graphics/controls/image.h"
 #include "ui/message_boxes.h"
@@ -74,7 +75,7 @@ public:
     }
 
     const PuzzleState& State() const { return form->Flow().State(); }
-    TImage* Piece(int k) const { return State().Pieces[static_cast<size_t>(k)]; }
+    TImage* Piece(int k) const { return form->Board().PieceControl(State().Pieces[static_cast<size_t>(k)]); }
 
     void TypePath(const std::string& path) { form->Edit2->setText(QString::fromStdString(path)); }
     void Press(TControl& button, Qt::MouseButton which = Qt::LeftButton) { mouse->Click(Centre(button), which); }
