@@ -4,13 +4,11 @@
 #include <cstdint>
 
 #include "runtime/byte_order.h"
+#include "codecs/gif/gif_errors.h"
 
 namespace kv {
 
 class TStream;
-
-// Message texts of the GIF reader.
-inline constexpr const char* kGifPrematureEndText = "Premature end of data";
 
 // Reads exactly n bytes; fewer raise GIFException "Premature end of data".
 void ReadExact(TStream& stream, void* buffer, int64_t n);
