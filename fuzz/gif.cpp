@@ -15,8 +15,8 @@ namespace {
 // Big pictures decode correctly but slowly; the fuzzer learns nothing from their size. The work
 // per input is bounded like the JPEG target's: the frames' pixels together (decoded while
 // reading) and the logical screen (every conversion and draw renders at its size).
-constexpr uint64_t kMaxFuzzFramePixels = 1024 * 1024;
-constexpr uint64_t kMaxFuzzScreenPixels = 256 * 1024;
+constexpr uint64_t kMaxFuzzFramePixels = 256 * 1024;
+constexpr uint64_t kMaxFuzzScreenPixels = 64 * 1024;
 
 void Exercise(const uint8_t* data, size_t size) {
     kv::TGIFImage gif;
