@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "codecs/bmp_errors.h"
 #include "codecs/bmp_rle.h"
 #include "runtime/byte_order.h"
 #include "runtime/exceptions.h"
@@ -11,7 +12,6 @@
 namespace kv {
 namespace {
 
-constexpr const char* kInvalidBitmapText = "Bitmap image is not valid";
 constexpr uint32_t kFileHeaderSize = 14;
 constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kInfoHeaderSize = 40;

@@ -4,6 +4,7 @@
 #include <typeinfo>
 
 #include "codecs/jpeg_decoder.h"
+#include "codecs/jpeg_errors.h"
 #include "graphics/canvas.h"
 #include "runtime/exceptions.h"
 #include "runtime/stream.h"
@@ -11,8 +12,6 @@
 namespace kv {
 
 namespace {
-
-constexpr const char* kCannotChangeSizeText = "Cannot change the size of a JPEG image";
 
 TProgressStage ToProgressStage(JpegProgressStage stage) {
     switch (stage) {

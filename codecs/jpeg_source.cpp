@@ -69,4 +69,10 @@ void InstallJpegMemorySource(j_decompress_ptr cinfo, JpegMemorySource& source, c
     cinfo->src = &source.pub;
 }
 
+void CutJpegSourceHere(j_decompress_ptr cinfo) {
+    JpegMemorySource& source = SourceOf(cinfo);
+    source.position = source.size;
+    source.pub.bytes_in_buffer = 0;
+}
+
 }  // namespace kv

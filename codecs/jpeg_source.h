@@ -27,4 +27,8 @@ struct JpegMemorySource {
 void InstallJpegMemorySource(j_decompress_ptr cinfo, JpegMemorySource& source, const uint8_t* data,
                              size_t size);
 
+// Treats the data as ending here: what the library holds of the buffer is dropped, and its next
+// refill finds no byte, so decoding ends as for a file cut off at this point.
+void CutJpegSourceHere(j_decompress_ptr cinfo);
+
 }  // namespace kv

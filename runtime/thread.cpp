@@ -22,6 +22,7 @@ struct SyncQueue {
     std::condition_variable finished;  // callers wait for their call
     std::deque<PendingCall*> calls;
     std::function<void()> wakeHook;
+    std::function<void(std::exception_ptr)> workerFailureHook;
     std::thread::id mainThread = std::this_thread::get_id();
 };
 
@@ -43,6 +44,11 @@ void SetMainThread() {
 bool IsMainThread() {
     std::lock_guard lock(Queue().mutex);
     return Queue().mainThread == std::this_thread::get_id();
+}
+
+void SetWorkerFailureHook(std::function<void(std::exception_ptr)> hook) {
+    std::lock_guard lock(Queue().mutex);
+    Queue().workerFailureHook = std::move(hook);
 }
 
 void SetWakeMainThreadHook(std::function<void()> hook) {
@@ -100,10 +106,19 @@ TThread::~TThread() { TerminateAndWait(); }
 void TThread::Start() {
     finished_ = false;
     thread_ = std::thread([this] {
+        std::exception_ptr failure;
         try {
             Execute();
         } catch (...) {
-            // A worker's failure ends the worker only; there is nobody to report it to.
+            failure = std::current_exception();
+        }
+        if (failure) {
+            std::function<void(std::exception_ptr)> report;
+            {
+                std::lock_guard lock(Queue().mutex);
+                report = Queue().workerFailureHook;
+            }
+            if (report) report(failure);
         }
         finished_ = true;
         Queue().queued.notify_all();  // lets a window thread waiting in WaitFor look again

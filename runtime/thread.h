@@ -4,6 +4,7 @@
 // Synchronize queues a call for the window thread and blocks until that thread has run it
 // (from its event loop, which the wake hook nudges, or from CheckSynchronize while it waits).
 #include <atomic>
+#include <exception>
 #include <functional>
 #include <thread>
 
@@ -17,6 +18,11 @@ bool IsMainThread();
 // Installed by the window layer: called (from any thread) whenever a call is queued, so the
 // event loop wakes up and calls CheckSynchronize.
 void SetWakeMainThreadHook(std::function<void()> hook);
+
+// Installed by the window layer: receives, on the worker's own thread, a failure that ended a
+// worker's Execute, once per failure, so that it can reach the window thread's default report.
+// Without a hook such a failure ends the worker only.
+void SetWorkerFailureHook(std::function<void(std::exception_ptr)> hook);
 
 // Window thread only: runs every queued call, waiting up to timeoutMs for the first one when
 // none is queued. Returns true when at least one call ran.

@@ -14,6 +14,9 @@ packages=(
   xvfb xauth
   desktop-file-utils appstream
 )
+# Callers may ask for more (.ci/run adds clang and its sanitizer runtimes).
+read -r -a extra_packages <<<"${KV_EXTRA_PACKAGES:-}"
+packages+=("${extra_packages[@]}")
 
 missing=()
 for package in "${packages[@]}"; do
@@ -30,7 +33,9 @@ if ((${#missing[@]})); then
   "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-if [ ! -f build/build.ninja ]; then
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+# KV_CMAKE_ARGS (e.g. -DKV_REQUIRE_CORPUS=ON) are applied whenever given.
+read -r -a cmake_args <<<"${KV_CMAKE_ARGS:-}"
+if [ ! -f build/build.ninja ] || ((${#cmake_args[@]})); then
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release "${cmake_args[@]}"
 fi
 cmake --build build -j "${KV_JOBS:-2}"

@@ -8,11 +8,9 @@
 #include <vector>
 
 #include "codecs/gif/gif_extensions.h"
+#include "codecs/gif/gif_errors.h"
 
 namespace kv {
-
-inline constexpr const char* kUnsupportedAppBlockSizeText = "Unsupported Application Extension block size";
-inline constexpr const char* kInvalidGifDataText = "Invalid GIF data";
 
 struct TGIFApplicationFields {
     static constexpr int kIdentifierSize = 11;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graphics/dib.h"
+#include "codecs/gif/gif_errors.h"
 
 namespace kv {
 
@@ -16,9 +17,6 @@ struct TGIFColor {
     uint8_t Red = 0, Green = 0, Blue = 0;
     bool operator==(const TGIFColor&) const = default;
 };
-
-inline constexpr const char* kInvalidColorIndexText = "Invalid color index";
-inline constexpr const char* kColorTableEmptyText = "Color table is empty";
 
 class TGIFColorMap {
 public:

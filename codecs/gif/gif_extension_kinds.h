@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "codecs/gif/gif_app_extensions.h"
+#include "codecs/gif/gif_errors.h"
 
 namespace kv {
-
-inline constexpr const char* kUnknownExtensionTypeText = "Unknown extension type";
 
 using TGIFExtensionFactory = std::unique_ptr<TGIFExtension> (*)(TGIFSubImage& frame);
 

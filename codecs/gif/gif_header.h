@@ -5,10 +5,9 @@
 
 #include "codecs/gif/gif_color_map.h"
 #include "codecs/gif/gif_item.h"
+#include "codecs/gif/gif_errors.h"
 
 namespace kv {
-
-inline constexpr const char* kInvalidSignatureText = "Invalid GIF signature";
 
 class TGIFHeader : public TGIFItem {
 public:

@@ -15,6 +15,7 @@
 #include "graphics/bitmap.h"
 #include "graphics/color.h"
 #include "graphics/graphic.h"
+#include "codecs/gif/gif_errors.h"
 
 namespace kv {
 
@@ -35,10 +36,6 @@ enum class TGIFPaintFlag : int {
     DitherOnLowColor,
 };
 inline constexpr uint16_t kDefaultGifPaintFlags = 0x068F;
-
-inline constexpr const char* kGifLoadingText = "Loading...";
-inline constexpr const char* kGifRenderingText = "Rendering...";
-inline constexpr const char* kInvalidTrailerText = "Invalid Image trailer";
 
 class TGIFImage : public TGraphic {
 public:

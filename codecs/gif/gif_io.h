@@ -5,13 +5,12 @@
 #include <cstdint>
 
 #include "runtime/byte_order.h"
+#include "codecs/gif/gif_errors.h"
 #include "runtime/exceptions.h"
 #include "runtime/stream.h"
 
 namespace kv {
 
-// Message texts of the GIF reader.
-inline constexpr const char* kGifPrematureEndText = "Premature end of data";
 
 // Reads exactly n bytes; fewer raise GIFException "Premature end of data".
 inline void ReadExact(TStream& stream, void* buffer, int64_t n) {

@@ -126,6 +126,8 @@ void TGIFPainter::Execute() {
     } catch (...) {
         if (!error_) error_ = std::current_exception();
     }
+    // The thread hands the failure on to the window thread's default report.
+    if (error_) std::rethrow_exception(error_);
 }
 
 void TGIFPainter::PaintLoop() {

@@ -10,16 +10,13 @@
 #include "codecs/gif/gif_extensions.h"
 #include "codecs/gif/gif_item.h"
 #include "graphics/geometry.h"
+#include "codecs/gif/gif_errors.h"
 
 namespace kv {
 
 class Dib;
 class TBitmap;
 class TCanvas;
-
-inline constexpr const char* kInvalidExtensionIntroducerText = "Invalid extension introducer";
-inline constexpr const char* kImageExceedsScreenText = "Image exceeds Logical Screen size";
-inline constexpr const char* kNoColorTableText = "No global or local color table defined";
 
 class TGIFExtensionList : public TGIFList<TGIFExtension> {
 public:
@@ -114,7 +111,6 @@ public:
     void LoadFromStream(TStream& stream);
 };
 
-inline constexpr const char* kUnknownBlockTypeText = "Unknown GIF block type";
 // Bytes an extension is counted with against the picture's storage limit.
 inline constexpr uint64_t kGifExtensionCharge = 128;
 

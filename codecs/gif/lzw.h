@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include "codecs/gif/gif_errors.h"
 
 namespace kv {
 
@@ -22,9 +23,6 @@ class TStream;
 
 // Receives the decoder's warnings ("Premature end of data", "Decoder bit buffer under-run").
 using GifWarningSink = std::function<void(const std::string& message)>;
-
-inline constexpr const char* kCircularTableEntryText = "Circular decoder table entry";
-inline constexpr const char* kBitBufferUnderrunText = "Decoder bit buffer under-run";
 
 // The shape of the frame being decoded.
 struct GifFrameShape {

@@ -113,7 +113,7 @@ TEST(FileStream, MissingFilesAndFoldersRaiseOpenError) {
     } catch (const EFOpenError& e) {
         EXPECT_EQ(e.Message(), "Cannot open file " + missing);
     }
-    EXPECT_THROW(TFileStream(testing::TempDir()), EFOpenError);
+    EXPECT_THROW(TFileStream{testing::TempDir()}, EFOpenError);
 }
 
 TEST(FileStream, NamedPipesAreRefusedWithoutWaitingForAWriter) {

@@ -5,7 +5,13 @@
 #include <atomic>
 #include <thread>
 
+#include "codecs/gif/gif_image.h"
+#include "graphics/bitmap.h"
+#include "graphics/canvas.h"
+#include "runtime/exceptions.h"
+#include "runtime/stream.h"
 #include "runtime/thread.h"
+#include "tests/codecs/gif/gif_builder.h"
 #include "ui/synchronize_pump.h"
 #include "ui/ui_test_support.h"
 
@@ -32,6 +38,38 @@ TEST(SynchronizePump, TheEventLoopRunsWorkersCalls) {
     worker.join();
     EXPECT_TRUE(doneByTheLoop);
     EXPECT_TRUE(ranOnWindowThread);
+}
+
+// A painter whose paint fails (here its after-paint handler) ends, and the failure reaches the
+// default report on the window thread, once.
+TEST(SynchronizePump, APaintersFailureReachesTheDefaultReportOnce) {
+    test::TestApplication();
+    SynchronizePump pump;
+    test::RecordingMessageBoxes boxes;
+    test::GifWriter writer(2, 1, {0xFF0000, 0x00FF00});
+    writer.Loop(0);
+    for (uint8_t colour : {0, 1}) writer.GraphicControl(0, 1, 0).Frame(0, 0, 2, 1, {colour, colour}, 2);
+    TMemoryStream stream(writer.Trailer().Bytes());
+    TGIFImage gif;
+    gif.LoadFromStream(stream);
+    gif.PlaySpeed = 1000;
+    int paints = 0;
+    gif.Hooks.OnAfterPaint = [&](TGIFPainter&) {
+        if (++paints == 2) throw EInvalidGraphic("Frame cannot be shown");
+    };
+    TBitmap target;
+    target.SetSize(2, 1);
+    target.Canvas().StretchDraw({0, 0, 2, 1}, &gif);  // a painter starts for the looping picture
+
+    QElapsedTimer clock;
+    clock.start();
+    while ((gif.PainterCount() > 0 || boxes.Shown.empty()) && clock.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_EQ(boxes.Shown.size(), 1u);
+    EXPECT_EQ(boxes.Shown[0].icon, MessageBoxIcon::Stop);
+    EXPECT_EQ(boxes.Shown[0].text, "Frame cannot be shown.");
+    EXPECT_EQ(gif.PainterCount(), 0);  // the failure ended the painter
 }
 
 }  // namespace
