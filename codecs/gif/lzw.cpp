@@ -18,9 +18,11 @@ struct InterlacePass {
 constexpr InterlacePass kPasses[] = {{0, 8}, {4, 8}, {2, 4}, {1, 2}};
 
 // Copies count bytes in 16-byte pieces: up to 15 bytes beyond count are written (garbage the
-// strings that follow overwrite) and read, which the caller keeps inside the output.
+// strings that follow overwrite) and read, which the caller keeps inside the output. The source
+// string ends before the target starts, but a piece's slack can reach into the target, so each
+// piece is a move (one 16-byte load, then the store).
 inline void CopyPieces(uint8_t* to, const uint8_t* from, size_t count) {
-    for (size_t i = 0; i < count; i += 16) std::memcpy(to + i, from + i, 16);
+    for (size_t i = 0; i < count; i += 16) std::memmove(to + i, from + i, 16);
 }
 constexpr size_t kPieceSlack = 16;
 
