@@ -53,6 +53,7 @@ public:
     // The decoded picture, decoding on first request (EJPEG on failure; the bitmap then stays,
     // empty or partly filled, and is used from then on without decoding again).
     TBitmap& Bitmap() const;
+    void PrepareToDraw() const override { Bitmap(); }
     bool Decoded() const { return bitmap_ != nullptr; }
     // Throws the decoded bitmap away; the next request decodes again.
     void Invalidate();

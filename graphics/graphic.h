@@ -36,6 +36,9 @@ public:
 
     // Draws the picture into rect of the canvas (scaled to the rectangle).
     virtual void Draw(TCanvas& canvas, const TRect& rect) = 0;
+    // Does now the work a first drawing would leave for later and raises what it would raise, so
+    // a holder can refuse a picture before it takes the place of the one on screen.
+    virtual void PrepareToDraw() const {}
     // Same class and same content. The default treats two empty pictures of one class as equal
     // and anything else as different unless it is the same object.
     virtual bool Equals(const TGraphic* other) const;

@@ -7,8 +7,6 @@
 #include "browser/path_routines.h"
 #include "browser/platform_fs.h"
 #include "codecs/file_formats.h"
-#include "codecs/gif/gif_image.h"
-#include "codecs/jpeg.h"
 #include "codecs/picture.h"
 #include "game/load_format.h"
 #include "graphics/controls/image.h"
@@ -34,11 +32,7 @@ void LoadPreview(TPicture& preview, const std::string& path) {
     }
     std::unique_ptr<TGraphic> picture = kind->Create();
     picture->LoadFromFile(path);
-    if (auto* jpeg = dynamic_cast<TJPEGImage*>(picture.get())) {
-        jpeg->Bitmap();  // decoded once, kept for the paint
-    } else if (auto* gif = dynamic_cast<TGIFImage*>(picture.get()); gif && !gif->Empty()) {
-        gif->PicturePalette();  // the first frame cannot be drawn without a colour table
-    }
+    picture->PrepareToDraw();
     preview.Replace(std::move(picture));
 }
 

@@ -89,6 +89,10 @@ public:
     // no palette. Raises GIFException "No global or local color table defined" when neither the
     // global table nor the first frame's table has entries.
     std::vector<RgbQuad> PicturePalette() const;
+    // The first frame cannot be drawn without a colour table.
+    void PrepareToDraw() const override {
+        if (!Empty()) PicturePalette();
+    }
     // The conversion result, once a conversion has made it.
     TBitmap* Bitmap() const { return bitmap_.get(); }
 
