@@ -348,13 +348,15 @@ struct FontEngine::Impl {
         // align heights otherwise smear thin stems over two grey columns.
         const FT_Int32 nativeFlags = FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL;
         const FT_Int32 crispFlags = FT_LOAD_NO_BITMAP | FT_LOAD_FORCE_AUTOHINT | FT_LOAD_TARGET_MONO;
+        // One load per glyph: a small size's advance and drawing both come from the auto-hinted
+        // outline, so running the face's own hints first would be thrown away.
+        const FT_Int32 flags = sized.metrics.emPixels <= kCrispMaxPixels ? crispFlags : nativeFlags;
         FT_UInt index = FT_Get_Char_Index(face, codepoint);
-        FT_Error error = FT_Load_Glyph(face, index, nativeFlags);
+        FT_Error error = FT_Load_Glyph(face, index, flags);
         if (error != 0 && index != 0) {
             index = 0;  // the missing-glyph box
-            error = FT_Load_Glyph(face, index, nativeFlags);
+            error = FT_Load_Glyph(face, index, flags);
         }
-        if (error == 0 && sized.metrics.emPixels <= kCrispMaxPixels) error = FT_Load_Glyph(face, index, crispFlags);
         if (error == 0) {
             glyph.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6) + sized.boldExtra;
             FT_GlyphSlot slot = face->glyph;
