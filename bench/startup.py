@@ -6,7 +6,9 @@ server that stays up for all runs and then on Qt's offscreen platform, and print
 wall and CPU (user + system) time with the median of the pair-by-pair ratios. With --callgrind it
 also prints each program's instruction count to the first paint.
 
-    bench/startup.py [--build DIR] [--runs N] [--callgrind]
+    bench/startup.py [--build DIR] [--runs N] [--callgrind] [--text]
+
+--text gives the empty window one line of text: it then pays for the font set-up too.
 """
 import argparse
 import os
@@ -64,10 +66,11 @@ def main():
     parser.add_argument("--build", default=os.path.join(here, "..", "build"))
     parser.add_argument("--runs", type=int, default=20)
     parser.add_argument("--callgrind", action="store_true")
+    parser.add_argument("--text", action="store_true")
     args = parser.parse_args()
     # The game lists its own folder at start-up, so both run from where the game is installed.
     game = [os.path.join(args.build, "bin", "game-first-paint")]
-    empty = [os.path.join(args.build, "bin", "empty-window")]
+    empty = [os.path.join(args.build, "bin", "empty-window")] + (["--text"] if args.text else [])
 
     display = ":" + str(90 + os.getpid() % 500)
     server = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
