@@ -7,6 +7,7 @@
 #include FT_DRIVER_H
 #include FT_MODULE_H
 #include FT_TRUETYPE_TABLES_H
+#include FT_SIZES_H
 
 #include <algorithm>
 #include <climits>
@@ -88,9 +89,12 @@ struct Glyph {
     std::vector<uint8_t> coverage;
 };
 
-// One face opened at one size, with its synthesised styles and glyph cache.
+// One face at one size, with its synthesised styles and glyph cache. The face is shared by all
+// its sizes (each an FT_Size of its own), so a font file is read, and the auto-hinter's map of
+// its characters built, once rather than once per size.
 struct SizedFace {
-    FT_Face face = nullptr;
+    FT_Face face = nullptr;  // owned by FontEngine::Impl::openFaces
+    FT_Size size = nullptr;
     FontMetrics metrics;
     bool embolden = false;
     bool oblique = false;
@@ -103,7 +107,7 @@ struct SizedFace {
     SizedFace(const SizedFace&) = delete;
     SizedFace& operator=(const SizedFace&) = delete;
     ~SizedFace() {
-        if (face != nullptr) FT_Done_Face(face);
+        if (size != nullptr) FT_Done_Size(size);
     }
 };
 
@@ -188,6 +192,7 @@ struct FontEngine::Impl {
     FcCharSetHolder cyrillic;
     std::map<std::string, FaceChoice> resolutions;
     std::map<std::string, std::unique_ptr<SizedFace>> faces;
+    std::map<std::string, FT_Face> openFaces;  // by file and index; nullptr when it cannot be opened
     size_t glyphBytes = 0;
 
     Impl() {
@@ -207,6 +212,9 @@ struct FontEngine::Impl {
     }
     ~Impl() {
         faces.clear();
+        for (auto& [key, face] : openFaces) {
+            if (face != nullptr) FT_Done_Face(face);
+        }
         if (library != nullptr) FT_Done_FreeType(library);
     }
 
@@ -293,7 +301,30 @@ struct FontEngine::Impl {
         if (faces.size() >= kMaxSizedFaces || glyphBytes > kMaxGlyphCacheBytes) {
             faces.clear();
             glyphBytes = 0;
+            for (auto& [key, face] : openFaces) {
+                if (face != nullptr) FT_Done_Face(face);
+            }
+            openFaces.clear();
         }
+    }
+
+    // The opened face of a file, scalable and with its Unicode map chosen; nullptr when it cannot
+    // be opened or is not scalable.
+    FT_Face OpenFace(const FaceChoice& choice) {
+        std::string key = choice.file;
+        key += '\n' + std::to_string(choice.index);
+        if (auto it = openFaces.find(key); it != openFaces.end()) return it->second;
+        FT_Face face = nullptr;
+        if (FT_New_Face(library, choice.file.c_str(), choice.index, &face) != 0) face = nullptr;
+        if (face != nullptr && !FT_IS_SCALABLE(face)) {
+            FT_Done_Face(face);
+            face = nullptr;
+        }
+        if (face != nullptr && FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 && face->num_charmaps > 0) {
+            FT_Set_Charmap(face, face->charmaps[0]);
+        }
+        openFaces.emplace(std::move(key), face);
+        return face;
     }
 
     // The face for a request at its size; nullptr when no face can be opened at all.
@@ -306,16 +337,15 @@ struct FontEngine::Impl {
         key += choice.oblique ? 'i' : '-';
         if (auto it = faces.find(key); it != faces.end()) return it->second.get();
 
+        FT_Face face = OpenFace(choice);
+        if (face == nullptr) return nullptr;
         auto sized = std::make_unique<SizedFace>();
-        if (FT_New_Face(library, choice.file.c_str(), choice.index, &sized->face) != 0) {
-            sized->face = nullptr;
+        sized->face = face;
+        if (FT_New_Size(face, &sized->size) != 0) {
+            sized->size = nullptr;
             return nullptr;
         }
-        FT_Face face = sized->face;
-        if (!FT_IS_SCALABLE(face)) return nullptr;
-        if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 && face->num_charmaps > 0) {
-            FT_Set_Charmap(face, face->charmaps[0]);
-        }
+        FT_Activate_Size(sized->size);
         const DesignMetrics dm = ReadDesignMetrics(face);
         sized->metrics = CellMetrics(request.height, dm);
         const int em = sized->metrics.emPixels;
@@ -343,18 +373,21 @@ struct FontEngine::Impl {
         if (auto it = sized.glyphs.find(codepoint); it != sized.glyphs.end()) return it->second;
         Glyph glyph;
         FT_Face face = sized.face;
+        FT_Activate_Size(sized.size);  // the face serves other sizes too
         // The face's own hinting gives the platform's advances. Small sizes are instead drawn, and
         // spaced, from outlines the auto-hinter snaps in both directions: faces whose own hints only
         // align heights otherwise smear thin stems over two grey columns.
         const FT_Int32 nativeFlags = FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL;
         const FT_Int32 crispFlags = FT_LOAD_NO_BITMAP | FT_LOAD_FORCE_AUTOHINT | FT_LOAD_TARGET_MONO;
+        // One load per glyph: a small size's advance and drawing both come from the auto-hinted
+        // outline, so running the face's own hints first would be thrown away.
+        const FT_Int32 flags = sized.metrics.emPixels <= kCrispMaxPixels ? crispFlags : nativeFlags;
         FT_UInt index = FT_Get_Char_Index(face, codepoint);
-        FT_Error error = FT_Load_Glyph(face, index, nativeFlags);
+        FT_Error error = FT_Load_Glyph(face, index, flags);
         if (error != 0 && index != 0) {
             index = 0;  // the missing-glyph box
-            error = FT_Load_Glyph(face, index, nativeFlags);
+            error = FT_Load_Glyph(face, index, flags);
         }
-        if (error == 0 && sized.metrics.emPixels <= kCrispMaxPixels) error = FT_Load_Glyph(face, index, crispFlags);
         if (error == 0) {
             glyph.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6) + sized.boldExtra;
             FT_GlyphSlot slot = face->glyph;

@@ -22,7 +22,18 @@ constexpr const char* kDescription =
     "Программа для досуга.                    Разбивает на кусочки и перемешивает выбранное изображение, "
     "которое нужно упорядоченн собрать.";
 
-void ApplyFont(TLabel& label, const LayoutFont& font) { ApplyLayoutFont(label.Font(), font); }
+// Measuring is held off while the font's attributes are set one by one: each would size an
+// auto-sized label again, every time in a face that is thrown away at once. The label is sized
+// when its caption is given (SetCaptionSized) or keeps the size its block sets.
+void ApplyFont(TLabel& label, const LayoutFont& font) {
+    label.SetAutoSize(false);
+    ApplyLayoutFont(label.Font(), font);
+}
+
+void SetCaptionSized(TLabel& label, const char* caption) {
+    label.SetCaption(caption);
+    label.SetAutoSize(true);
+}
 
 // A label that keeps its size, centres its lines and wraps its words.
 void MakeWrappedBlock(TLabel& label, int left, int top, int width, int height, const char* caption) {
@@ -81,11 +92,11 @@ TAboutBox::~TAboutBox() {
 void TAboutBox::CreateLayout() {
     Label1 = Add(std::make_unique<TLabel>(), "Label1", 72, 16, 295, 22);
     ApplyFont(*Label1, {"Arial", 19, false, false, clWindowText, kRussianCharset});
-    Label1->SetCaption("Кадрилка  KVADRIKO");
+    SetCaptionSized(*Label1, "Кадрилка  KVADRIKO");
 
     Label2 = Add(std::make_unique<TLabel>(), "Label2", 88, 48, 69, 16);
     ApplyFont(*Label2, {kDefaultFontName, 13});
-    Label2->SetCaption("Version  2.0");
+    SetCaptionSized(*Label2, "Version  2.0");
 
     Label3 = Add(std::make_unique<TLabel>(), "Label3", 88, 80, 233, 65);
     ApplyFont(*Label3, kBoxFont);
@@ -104,19 +115,19 @@ void TAboutBox::CreateLayout() {
 
     Label5 = Add(std::make_unique<TLabel>(), "Label5", 16, 240, 239, 13);
     ApplyFont(*Label5, {kDefaultFontName, 12});
-    Label5->SetCaption(kAboutTerms);
+    SetCaptionSized(*Label5, kAboutTerms);
 
     Label6 = Add(std::make_unique<TLabel>(), "Label6", 120, 216, 66, 16);
     LayoutFont linkFont{kDefaultFontName, 13, true, false, clBlue};
     linkFont.underline = true;
     ApplyFont(*Label6, linkFont);
-    Label6->SetCaption(kProjectLinkText);
+    SetCaptionSized(*Label6, kProjectLinkText);
     Label6->SetCursor(TCursor::crHandPoint);
     Label6->OnClick = [this](TControl& sender) { Label6Click(sender); };
 
     Label7 = Add(std::make_unique<TLabel>(), "Label7", 16, 216, 82, 16);
     ApplyFont(*Label7, {kDefaultFontName, 13, false, false, clWindowText, kRussianCharset});
-    Label7->SetCaption("Сайт автора");
+    SetCaptionSized(*Label7, "Сайт автора");
 }
 
 void TAboutBox::ShowModal() {

@@ -4,6 +4,7 @@
 
 #include "ui/about.h"
 #include "ui/about_texts.h"
+#include "ui/font_warm_up.h"
 #include "ui/synchronize_pump.h"
 #include "ui/system_colors.h"
 #include "ui/zurbo_image.h"
@@ -11,12 +12,14 @@
 namespace kv {
 
 int RunApplication(int argc, char** argv, const std::function<void(TForm1&)>& onShown) {
+    FontWarmUp fonts;  // before the application object, whose set-up it runs beside
     QApplication app(argc, argv);
     // The application name, not the display name: Qt would append a display name to every caption.
     QApplication::setApplicationName(QStringLiteral("KVADRIKO"));
     // Ties the windows to the installed desktop entry (its icon and name in the task switcher).
     QGuiApplication::setDesktopFileName(QString::fromUtf8(kDesktopFileName));
     ApplyDesktopColors(QApplication::palette());
+    fonts.Join();  // the window's creation uses the fonts, and Qt's own font set-up begins there
     SynchronizePump pump;  // outlives the window, whose pictures stop their painters on the way out
     TForm1 form;
     TAboutBox AboutBox(form);  // hidden until the about button shows it

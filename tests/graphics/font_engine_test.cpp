@@ -124,6 +124,43 @@ TEST(FontEngineMeasure, WidthIsTheSumOfAdvancesWithoutKerning) {
     }
 }
 
+// Advances of characters as a face opened afresh at one pixel size gives them, with the loads
+// the engine uses (the auto-hinted one at 16 pixels and below).
+int FreshAdvances(const std::string& file, int em, const std::u32string& text) {
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    int width = -1;
+    if (FT_Init_FreeType(&library) == 0 && FT_New_Face(library, file.c_str(), 0, &face) == 0 &&
+        FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(em)) == 0) {
+        const FT_Int32 flags = em <= 16 ? FT_LOAD_NO_BITMAP | FT_LOAD_FORCE_AUTOHINT | FT_LOAD_TARGET_MONO
+                                        : FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL;
+        width = 0;
+        for (char32_t c : text) {
+            if (FT_Load_Glyph(face, FT_Get_Char_Index(face, c), flags) != 0) return -1;
+            width += static_cast<int>((face->glyph->advance.x + 32) >> 6);
+        }
+    }
+    if (face != nullptr) FT_Done_Face(face);
+    if (library != nullptr) FT_Done_FreeType(library);
+    return width;
+}
+
+// Sizes of one face share it: a glyph first loaded after another size was used still comes out
+// at its own size.
+TEST(FontEngineMeasure, SizesOfOneFaceUsedInTurnKeepTheirOwnSize) {
+    FontEngine& engine = FontEngine::Instance();
+    const std::string file = engine.ResolvedFile(Font("Arial", -27));
+    for (const auto& [first, second] : {std::pair{-27, -12}, std::pair{-12, -27}}) {
+        SCOPED_TRACE(first);
+        engine.Render(Font("Arial", first), "Ж");
+        engine.Render(Font("Arial", second), "Ж");
+        const std::string text = first == -27 ? "ук" : "ша";
+        const TextMask mask = engine.Render(Font("Arial", first), text);
+        EXPECT_EQ(mask.width, FreshAdvances(file, -first, FontEngine::DecodeUtf8(text)));
+        EXPECT_EQ(mask.height, engine.Metrics(Font("Arial", first)).height);
+    }
+}
+
 TEST(FontEngineMeasure, PositiveHeightIsTheCellNegativeTheCharacter) {
     FontEngine& engine = FontEngine::Instance();
     for (int cell : {13, 20, 31}) {

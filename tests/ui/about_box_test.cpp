@@ -55,6 +55,21 @@ protected:
     std::unique_ptr<TAboutBox> about;
 };
 
+// The one-line labels size themselves to their final font and caption, exactly as a label given
+// that font and caption one attribute at a time does.
+TEST_F(AboutBox, OneLineLabelsFitTheirFinalFontAndCaption) {
+    for (TLabel* label : {about->Label1, about->Label2, about->Label5, about->Label6, about->Label7}) {
+        SCOPED_TRACE(label->Name());
+        EXPECT_TRUE(label->AutoSize());
+        TLabel reference;
+        reference.SetBounds(label->Left(), label->Top(), 1, 1);
+        reference.Font().Assign(label->Font());
+        reference.SetCaption(label->Caption());
+        EXPECT_EQ(label->BoundsRect(), reference.BoundsRect());
+        EXPECT_GT(label->Width(), 20);
+    }
+}
+
 TEST_F(AboutBox, IsLaidOutAsItsLayoutSays) {
     EXPECT_FALSE(about->isVisible());  // made hidden at start-up
     EXPECT_EQ(about->windowTitle().toStdString(), " О программе");
