@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "codecs/jpeg_coefficient_memory.h"
-#include "codecs/jpeg_error.h"
+#include "codecs/jpeg_error_manager.h"
 #include "codecs/jpeg_progress.h"
 #include "codecs/jpeg_source.h"
 

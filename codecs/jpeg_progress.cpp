@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "codecs/jpeg_error.h"
+#include "codecs/jpeg_error_manager.h"
 #include "codecs/jpeg_errors.h"
 #include "codecs/jpeg_source.h"
 #include "runtime/tick.h"

@@ -1,21 +1,14 @@
-// TBitmap: pixel records, sizing, copy on write, formats, transparency, assignment and drawing.
+// TBitmap: the shared copy-on-write records, queries, assignment and drawing.
 #include "graphics/bitmap.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "codecs/bmp.h"
-#include "graphics/raster.h"
+#include "graphics/bitmap_internal.h"
 #include "runtime/exceptions.h"
-#include "runtime/stream.h"
 
 namespace kv {
 
-namespace {
-
-TRect Bounds(const Dib& dib) { return {0, 0, dib.Width(), dib.Height()}; }
-
-// A record with the same kind, format, palette and kept fields as `from`, without pixels.
 std::shared_ptr<TBitmapImage> CloneHeader(const TBitmapImage& from) {
     auto image = std::make_shared<TBitmapImage>();
     image->deviceIndependent = from.deviceIndependent;
@@ -28,9 +21,7 @@ std::shared_ptr<TBitmapImage> CloneHeader(const TBitmapImage& from) {
     return image;
 }
 
-}  // namespace
-
-// ---- TBitmap: records, storage and copy on write ------------------------------------------
+// ---- TBitmap: records and copy on write ---------------------------------------------------
 
 TBitmap::TBitmap() : image_(std::make_shared<TBitmapImage>()) {}
 
@@ -44,91 +35,6 @@ void TBitmap::SetImage(std::shared_ptr<TBitmapImage> image) {
     image_ = std::move(image);
     SetPaletteModified(!Palette().empty());
     Changed();
-}
-
-void TBitmap::EnsureStorage() const {
-    const TBitmapImage& image = *image_;
-    if (image.dib || image.savedFile.empty()) return;
-    // Only saved file bytes: decode them into a fresh record holding both.
-    TMemoryStream stream(image.savedFile);
-    BmpReadResult read = ReadBmpStream(stream);
-    auto fresh = CloneHeader(image);
-    fresh->savedFile = image.savedFile;
-    if (!read.empty && read.dib) {
-        fresh->width = read.dib->Width();
-        fresh->height = read.dib->Description().height;
-        fresh->description = read.dib->Description();
-        fresh->deviceIndependent = read.deviceIndependent;
-        fresh->dib = std::move(read.dib);
-    }
-    image_ = std::move(fresh);
-}
-
-std::unique_ptr<Dib> TBitmap::BuildStorage(const TBitmapImage& from, int width, int height) const {
-    DibDescription description;
-    std::vector<RgbQuad> palette;
-    const int signedHeight = from.height < 0 ? -height : height;
-    if (!from.deviceIndependent) {
-        if (from.Monochrome()) {
-            description = DescriptionFor(width, height, 1);
-            palette = MonochromePalette();
-        } else {
-            description = DisplayCompatibleDescription(width, height);
-        }
-    } else {
-        description = from.description;
-        if (description.bitCount == 0) description.bitCount = 32;
-        description.width = width;
-        description.height = signedHeight;
-        if (description.bitCount <= 8) {
-            palette = from.dib ? from.dib->Palette() : from.palette;
-            if (palette.empty()) palette = DefaultPalette(description.bitCount);
-        }
-    }
-    auto dib = std::make_unique<Dib>(description, palette);  // EOutOfResources beyond the limit
-    const TRect all = Bounds(*dib);
-    if (canvas_) {
-        FillRect(*dib, all, all, canvas_->Brush().ToRaster(), canvas_->Brush().ToBackground());
-    } else if (dib->BitCount() <= 8) {
-        // The all-ones index need not be white (the halftone table ends in grey): take the
-        // entry nearest to white.
-        FillRect(*dib, all, all, RasterBrush{}, TextBackground{});
-    } else {
-        std::memset(dib->Bits(), 0xFF, dib->ByteSize());  // every bit set: white
-    }
-    if (from.dib) {
-        const TRect old = Bounds(*from.dib);
-        StretchCopy(*dib, all, old, *from.dib, old, kSrcCopy);
-    }
-    return dib;
-}
-
-void TBitmap::SetSizeImpl(int width, int height) {
-    if (width < 0 || height < 0) throw EOutOfResources(kOutOfResourcesText);
-    EnsureStorage();
-    const TBitmapImage& old = *image_;
-    auto fresh = CloneHeader(old);
-    fresh->width = width;
-    fresh->height = old.height < 0 ? -height : height;
-    if (width != 0 && height != 0) fresh->dib = BuildStorage(old, width, height);
-    if (fresh->dib) fresh->description = fresh->dib->Description();
-    image_ = std::move(fresh);
-    Changed();
-}
-
-void TBitmap::SetWidth(int value) {
-    if (value == Width()) return;
-    SetSizeImpl(value, Height());
-}
-
-void TBitmap::SetHeight(int value) {
-    if (value == Height()) return;
-    SetSizeImpl(Width(), value);
-}
-
-void TBitmap::SetSize(int width, int height) {
-    if (width == Width() && height == Height()) return;
-    SetSizeImpl(width, height);
 }
 
 void TBitmap::UniqueImage() {
@@ -228,123 +134,6 @@ bool TBitmap::Equals(const TGraphic* other) const {
         return false;
     }
     return x->ByteSize() == y->ByteSize() && std::memcmp(x->Bits(), y->Bits(), x->ByteSize()) == 0;
-}
-
-// ---- TBitmap: formats ---------------------------------------------------------------------
-
-TBitmapHandleType TBitmap::HandleType() const {
-    return image_->deviceIndependent ? TBitmapHandleType::bmDIB : TBitmapHandleType::bmDDB;
-}
-
-TPixelFormat TBitmap::PixelFormat() const {
-    const TBitmapImage& image = *image_;
-    if (!image.deviceIndependent) return TPixelFormat::pfDevice;
-    switch (PixelFormatBits(image.description)) {
-        case 1: return TPixelFormat::pf1bit;
-        case 4: return TPixelFormat::pf4bit;
-        case 8: return TPixelFormat::pf8bit;
-        case 15: return TPixelFormat::pf15bit;
-        case 16: return TPixelFormat::pf16bit;
-        case 24: return TPixelFormat::pf24bit;
-        case 32: return TPixelFormat::pf32bit;
-        default: return TPixelFormat::pfCustom;
-    }
-}
-
-namespace {
-
-// Replaces a record's storage kind: the description for the new kind plus the pixels converted.
-std::shared_ptr<TBitmapImage> Reformat(const TBitmapImage& from, bool deviceIndependent,
-                                       const DibDescription& description, std::vector<RgbQuad> palette) {
-    auto fresh = CloneHeader(from);
-    fresh->deviceIndependent = deviceIndependent;
-    fresh->description = description;
-    fresh->description.width = from.width;
-    fresh->description.height = from.height;
-    if (description.bitCount <= 8) fresh->palette.clear();
-    if (from.dib) {
-        DibDescription target = fresh->description;
-        target.width = from.dib->Width();
-        target.height = from.dib->Description().height;
-        fresh->dib = from.dib->ConvertTo(target, palette);
-        fresh->description = fresh->dib->Description();
-    } else if (description.bitCount <= 8) {
-        fresh->palette = std::move(palette);  // used when storage is first built
-    }
-    return fresh;
-}
-
-}  // namespace
-
-void TBitmap::SetPixelFormat(TPixelFormat value) {
-    int bits = 0;
-    std::vector<RgbQuad> palette;
-    switch (value) {
-        case TPixelFormat::pfDevice: SetHandleType(TBitmapHandleType::bmDDB); return;
-        case TPixelFormat::pf1bit: bits = 1; palette = MonochromePalette(); break;
-        case TPixelFormat::pf4bit: bits = 4; palette = SystemPalette16(); break;
-        case TPixelFormat::pf8bit: bits = 8; palette = HalftonePalette(); break;
-        case TPixelFormat::pf15bit: bits = 15; break;
-        case TPixelFormat::pf16bit: bits = 16; break;
-        case TPixelFormat::pf24bit: bits = 24; break;
-        case TPixelFormat::pf32bit: bits = 32; break;
-        default: throw EInvalidGraphic("Invalid pixel format");
-    }
-    if (value == PixelFormat()) return;
-    EnsureStorage();
-    auto fresh = Reformat(*image_, true, DescriptionFor(0, 0, bits), std::move(palette));
-    image_ = std::move(fresh);
-    SetPaletteModified(!Palette().empty());
-    Changed();
-}
-
-void TBitmap::SetHandleType(TBitmapHandleType value) {
-    if (value == HandleType()) return;
-    EnsureStorage();
-    std::shared_ptr<TBitmapImage> fresh;
-    if (value == TBitmapHandleType::bmDDB) {
-        const bool mono = image_->description.bitCount == 1;
-        fresh = Reformat(*image_, false, mono ? DescriptionFor(0, 0, 1) : DisplayCompatibleDescription(0, 0),
-                         mono ? MonochromePalette() : std::vector<RgbQuad>{});
-    } else {
-        // A section in the display's format.
-        const bool mono = Monochrome();
-        fresh = Reformat(*image_, true, mono ? DescriptionFor(0, 0, 1) : DisplayCompatibleDescription(0, 0),
-                         mono ? MonochromePalette() : std::vector<RgbQuad>{});
-    }
-    image_ = std::move(fresh);
-    Changed();
-}
-
-bool TBitmap::Monochrome() const {
-    const DibDescription& d = image_->description;
-    return d.planes == 1 && d.bitCount == 1;
-}
-
-// ---- TBitmap: transparency ----------------------------------------------------------------
-
-TColor TBitmap::TransparentColor() const {
-    if (transparentColor_ != clDefault) return ResolveColor(transparentColor_);
-    if (Monochrome()) return clWhite;
-    const Dib* dib = GetDib();
-    if (!dib || dib->Width() == 0 || dib->Height() == 0) return clDefault;
-    return RgbToColor(dib->PixelAt(0, dib->Height() - 1));
-}
-
-void TBitmap::SetTransparentColor(TColor value) {
-    if (value == transparentColor_) return;
-    transparentMode_ = value == clDefault ? TTransparentMode::tmAuto : TTransparentMode::tmFixed;
-    transparentColor_ = value;
-    Changed();
-}
-
-void TBitmap::SetTransparentMode(TTransparentMode value) {
-    if (value == transparentMode_) return;
-    if (value == TTransparentMode::tmAuto) {
-        SetTransparentColor(clDefault);
-    } else {
-        SetTransparentColor(TransparentColor());
-    }
 }
 
 // ---- TBitmap: assignment and drawing ------------------------------------------------------

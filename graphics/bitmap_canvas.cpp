@@ -2,6 +2,7 @@
 #include <unordered_set>
 
 #include "graphics/bitmap.h"
+#include "graphics/bitmap_internal.h"
 
 namespace kv {
 
@@ -12,8 +13,6 @@ std::unordered_set<TBitmapCanvas*>& CanvasList() {
     static std::unordered_set<TBitmapCanvas*> list;
     return list;
 }
-
-TRect Bounds(const Dib& dib) { return {0, 0, dib.Width(), dib.Height()}; }
 
 }  // namespace
 

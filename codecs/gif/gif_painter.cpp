@@ -130,76 +130,93 @@ void TGIFPainter::Execute() {
     if (error_) std::rethrow_exception(error_);
 }
 
+// The painting loop: passes over the frames, each frame taken through the steps of PlayFrame.
 void TGIFPainter::PaintLoop() {
-    const TGIFImageList& frames = image_.Images();
     currentFrame_ = 0;
     Hook(hooks_.OnStartPaint);
     firstPainted_ = false;
-    int passesLeft = 1;
-    int loopStart = 0;
-    bool loopSeen = false;
-    int64_t wait = 0;
-    bool unlimited = false;  // PlaySpeed below 1: each frame waits until the painter is woken
+    play_ = PlayState{};
     priorDisposal_ = TGIFDisposal::Keep;
-    uint32_t mark = GetTickCount();
-    int64_t previousWait = 0;
+    play_.mark = GetTickCount();
 
-    while ((passesLeft != 0 || Has(kRepeatForever)) && !Terminated()) {
-        currentFrame_ = loopStart;
+    while ((play_.passesLeft != 0 || Has(kRepeatForever)) && !Terminated()) {
+        currentFrame_ = play_.loopStart;
         if (firstPainted_) Hook(hooks_.OnLoop);
-        for (;;) {
-            const int index = currentFrame_;
-            if (index >= frames.Count() || Terminated() || frames[index].Empty()) break;
-            if (wait < 1) {
-                std::this_thread::yield();
-            } else {
-                Synchronize([this, index] {
-                    if (!Terminated()) RenderFrame(index);
-                });
-                const uint32_t now = GetTickCount();
-                unlimited = playSpeed_ < 1;
-                if (!unlimited) {
-                    const int64_t late = static_cast<int32_t>(now - mark) - previousWait;
-                    wait = PainterWaitMilliseconds(wait, late, playSpeed_);
-                    previousWait = wait;
-                }
-                mark = now;
-            }
-            // The wake event cuts a wait short: a stop ends it at once.
-            if ((unlimited || wait > 0) && WaitWake(unlimited ? kUnlimited : wait)) {
-                previousWait = 0;
-                mark = GetTickCount();
-            }
-            if (Terminated()) break;
-            Hook(hooks_.OnPaint);
-
-            const TGIFSubImage& frame = frames[index];
-            frameDisposal_ = TGIFDisposal::Keep;
-            for (const auto& extension : frame.ExtensionBlocks()) {
-                if (const auto* loop = dynamic_cast<const TGIFAppExtNSLoop*>(extension.get())) {
-                    if (loopSeen) continue;
-                    loopSeen = true;
-                    passesLeft = loop->RepeatCount;
-                    if (loop->RepeatCount == 0 || Has(kRepeatForever)) passesLeft = kEndless;
-                    loopStart = index;
-                } else if (const auto* control = dynamic_cast<const TGIFGraphicControlExtension*>(extension.get())) {
-                    frameDisposal_ = control->Disposal();
-                }
-            }
-            if (!Terminated()) Synchronize([this] {
-                if (!Terminated()) Compose();
-            });
-            priorDisposal_ = frameDisposal_;
-            if (Terminated()) break;
-
-            wait = FrameWaitHundredths(frame);
-            Hook(hooks_.OnAfterPaint);
-            if (currentFrame_ == index) currentFrame_ = index + 1;
-            if (!Has(kPlayFrames)) break;
-        }
-        if (passesLeft > 0) --passesLeft;
+        while (PlayFrame()) {}
+        if (play_.passesLeft > 0) --play_.passesLeft;
         if (!(Has(kPlayFrames) && Has(kRepeatPlay))) break;
     }
+}
+
+bool TGIFPainter::PlayFrame() {
+    const TGIFImageList& frames = image_.Images();
+    const int index = currentFrame_;
+    if (index >= frames.Count() || Terminated() || frames[index].Empty()) return false;
+    const TGIFSubImage& frame = frames[index];
+    PrepareFrame(index);
+    WaitOutDelay();
+    if (Terminated()) return false;
+    Hook(hooks_.OnPaint);
+    ReadFrameControls(frame, index);
+    ShowFrame();
+    if (Terminated()) return false;
+    Advance(frame, index);
+    return Has(kPlayFrames);
+}
+
+void TGIFPainter::PrepareFrame(int index) {
+    if (play_.wait < 1) {
+        std::this_thread::yield();
+        return;
+    }
+    Synchronize([this, index] {
+        if (!Terminated()) RenderFrame(index);
+    });
+    const uint32_t now = GetTickCount();
+    play_.unlimited = playSpeed_ < 1;
+    if (!play_.unlimited) {
+        const int64_t late = static_cast<int32_t>(now - play_.mark) - play_.previousWait;
+        play_.wait = PainterWaitMilliseconds(play_.wait, late, playSpeed_);
+        play_.previousWait = play_.wait;
+    }
+    play_.mark = now;
+}
+
+void TGIFPainter::WaitOutDelay() {
+    if (!play_.unlimited && play_.wait <= 0) return;
+    // The wake event cuts a wait short: a stop ends it at once.
+    if (WaitWake(play_.unlimited ? kUnlimited : play_.wait)) {
+        play_.previousWait = 0;
+        play_.mark = GetTickCount();
+    }
+}
+
+void TGIFPainter::ReadFrameControls(const TGIFSubImage& frame, int index) {
+    frameDisposal_ = TGIFDisposal::Keep;
+    for (const auto& extension : frame.ExtensionBlocks()) {
+        if (const auto* loop = dynamic_cast<const TGIFAppExtNSLoop*>(extension.get())) {
+            if (play_.loopSeen) continue;
+            play_.loopSeen = true;
+            play_.passesLeft = loop->RepeatCount;
+            if (loop->RepeatCount == 0 || Has(kRepeatForever)) play_.passesLeft = kEndless;
+            play_.loopStart = index;
+        } else if (const auto* control = dynamic_cast<const TGIFGraphicControlExtension*>(extension.get())) {
+            frameDisposal_ = control->Disposal();
+        }
+    }
+}
+
+void TGIFPainter::ShowFrame() {
+    if (!Terminated()) Synchronize([this] {
+        if (!Terminated()) Compose();
+    });
+    priorDisposal_ = frameDisposal_;
+}
+
+void TGIFPainter::Advance(const TGIFSubImage& frame, int index) {
+    play_.wait = FrameWaitHundredths(frame);
+    Hook(hooks_.OnAfterPaint);
+    if (currentFrame_ == index) currentFrame_ = index + 1;
 }
 
 void TGIFPainter::RenderFrame(int index) {
@@ -232,37 +249,47 @@ void TGIFPainter::Compose() {
     const int index = currentFrame_;
     if (index < 0 || index >= image_.Images().Count()) return;
     TGIFSubImage& frame = image_.Images()[index];
-    const bool transparent = Has(kDrawTransparent);
-    const bool tile = Has(kTileFrames);
     if (!savedBuffer_) {
-        frame.Draw(target_, rect_, transparent, tile);
-        firstPainted_ = true;
-        return;
+        DrawOnTarget(frame);  // no frame is ever restored: nothing to keep
+    } else {
+        if (Has(kWipeAtRestart) && index == 0) RestoreArea(frame);
+        ComposeBuffered(frame);
     }
-    const bool wipe = Has(kWipeAtRestart) && index == 0;
-    const TRect whole{0, 0, rect_.Width(), rect_.Height()};
-    if (wipe) RestoreArea(frame);
+    firstPainted_ = true;
+}
+
+void TGIFPainter::ComposeBuffered(TGIFSubImage& frame) {
     switch (frameDisposal_) {
         case TGIFDisposal::Unspecified:
         case TGIFDisposal::Keep:
         case TGIFDisposal::RestoreBackground:
-            frame.Draw(savedBuffer_->Canvas(), whole, transparent, tile);
-            target_.CopyRect(rect_, savedBuffer_->Canvas(), whole);
+            ShowThrough(*savedBuffer_, frame);
+            // The buffer forgets the frame at once; the target shows it until the next frame.
             if (frameDisposal_ == TGIFDisposal::RestoreBackground) RestoreArea(frame);
             break;
         case TGIFDisposal::RestorePrevious:
+            // The saved buffer stays as it was: the frame goes over a copy of it.
             if (priorDisposal_ <= TGIFDisposal::Keep) {
-                frame.Draw(target_, rect_, transparent, tile);
+                DrawOnTarget(frame);
             } else if (priorDisposal_ <= TGIFDisposal::RestorePrevious) {
+                const TRect whole{0, 0, rect_.Width(), rect_.Height()};
                 composeBuffer_->Canvas().CopyRect(whole, savedBuffer_->Canvas(), whole);
-                frame.Draw(composeBuffer_->Canvas(), whole, transparent, tile);
-                target_.CopyRect(rect_, composeBuffer_->Canvas(), whole);
+                ShowThrough(*composeBuffer_, frame);
             }
             break;
         default:
             break;
     }
-    firstPainted_ = true;
+}
+
+void TGIFPainter::DrawOnTarget(TGIFSubImage& frame) {
+    frame.Draw(target_, rect_, Has(kDrawTransparent), Has(kTileFrames));
+}
+
+void TGIFPainter::ShowThrough(TBitmap& buffer, TGIFSubImage& frame) {
+    const TRect whole{0, 0, rect_.Width(), rect_.Height()};
+    frame.Draw(buffer.Canvas(), whole, Has(kDrawTransparent), Has(kTileFrames));
+    target_.CopyRect(rect_, buffer.Canvas(), whole);
 }
 
 }  // namespace kv

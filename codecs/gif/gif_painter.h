@@ -61,6 +61,20 @@ protected:
 private:
     bool Has(int flag) const { return (flags_ >> flag) & 1; }
     void PaintLoop();
+    // One frame of a pass, step by step; false when the pass ends.
+    bool PlayFrame();
+    // Renders the frame on the window thread while the previous one still shows, and turns the
+    // previous frame's delay into the milliseconds left to wait.
+    void PrepareFrame(int index);
+    // Waits out the previous frame's delay (or until woken when the play speed is below 1).
+    void WaitOutDelay();
+    // Takes the frame's disposal method, and from the first loop extension met the number of
+    // passes and the frame a repeat starts at.
+    void ReadFrameControls(const TGIFSubImage& frame, int index);
+    // Disposes of the previous frame, draws this one and shows it, on the window thread.
+    void ShowFrame();
+    // Takes the frame's delay and moves on to the next frame.
+    void Advance(const TGIFSubImage& frame, int index);
     // Blocks on the wake event for ms milliseconds (ms < 0: until woken); true when woken.
     bool WaitWake(int64_t ms);
     void Hook(const TGIFPainterHook& hook);
@@ -68,6 +82,12 @@ private:
     void RenderFrame(int index);
     // Window thread: puts the current frame on the target as the disposal methods say.
     void Compose();
+    // Compose with the background buffers: the frame's and the previous frame's disposal choose
+    // which buffer the frame is drawn through.
+    void ComposeBuffered(TGIFSubImage& frame);
+    void DrawOnTarget(TGIFSubImage& frame);
+    // Draws the frame into the buffer, then shows the whole buffer on the target.
+    void ShowThrough(TBitmap& buffer, TGIFSubImage& frame);
     void RestoreArea(TGIFSubImage& frame);
 
     TGIFImage& image_;
@@ -77,6 +97,17 @@ private:
     int playSpeed_;
     std::atomic<int> currentFrame_{-1};
     std::atomic<bool> firstPainted_{false};
+    // The painting loop's timing and repeat state (painter thread only).
+    struct PlayState {
+        int passesLeft = 1;        // passes still to play; -1: endless
+        int loopStart = 0;         // the frame a repeat starts at
+        bool loopSeen = false;     // only the first loop extension counts
+        int64_t wait = 0;          // the previous frame's delay: hundredths, then milliseconds
+        bool unlimited = false;    // PlaySpeed below 1: each frame waits until the painter is woken
+        uint32_t mark = 0;         // tick count when the last wait began
+        int64_t previousWait = 0;  // milliseconds the last wait was to take, to measure lateness
+    };
+    PlayState play_;
     TGIFDisposal frameDisposal_ = TGIFDisposal::Keep;
     TGIFDisposal priorDisposal_ = TGIFDisposal::Keep;
     RgbQuad background_{};

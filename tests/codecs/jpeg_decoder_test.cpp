@@ -8,7 +8,7 @@
 #include <jerror.h>
 
 #include "codecs/jpeg_decoder.h"
-#include "codecs/jpeg_error.h"
+#include "codecs/jpeg_error_manager.h"
 #include "codecs/jpeg_errors.h"
 #include "jpeg_test_support.h"
 #include "runtime/exceptions.h"

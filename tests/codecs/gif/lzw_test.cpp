@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <random>
 #include <string>
 #include <vector>
@@ -35,9 +34,8 @@ Decoded Decode(const std::vector<uint8_t>& data, GifFrameShape shape) {
 }
 
 std::vector<uint8_t> WithCodeSize(int minCodeSize, const std::vector<uint8_t>& blocks) {
-    std::vector<uint8_t> data(blocks.size() + 1);
-    data[0] = static_cast<uint8_t>(minCodeSize);
-    std::copy(blocks.begin(), blocks.end(), data.begin() + 1);
+    std::vector<uint8_t> data{static_cast<uint8_t>(minCodeSize)};
+    data.insert(data.end(), blocks.begin(), blocks.end());
     return data;
 }
 

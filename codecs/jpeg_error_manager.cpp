@@ -1,4 +1,4 @@
-#include "codecs/jpeg_error.h"
+#include "codecs/jpeg_error_manager.h"
 
 #include <cstdlib>
 
