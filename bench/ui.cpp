@@ -19,8 +19,8 @@
 #include "game/game_board.h"
 #include "graphics/bitmap.h"
 #include "graphics/controls/image.h"
+#include "tools/script/simulated_mouse.h"
 #include "ui/message_boxes.h"
-#include "ui/simulated_mouse.h"
 #include "ui/zurbo_image.h"
 #include "tests/codecs/jpeg_test_support.h"
 

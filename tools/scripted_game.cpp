@@ -1,9 +1,9 @@
 // scripted-game SCRIPT: the game with a developer's script of player steps run from its event
-// loop (steps as ui/script_hook.h describes them). tools/screenshot uses it.
+// loop (steps as tools/script/script_hook.h describes them). tools/screenshot uses it.
 #include <cstdio>
 
+#include "tools/script/script_hook.h"
 #include "ui/application.h"
-#include "ui/script_hook.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -95,14 +95,14 @@ public:
     // What the about button shows; the about box installs itself here.
     void SetAboutAction(std::function<void()> action) { aboutAction_ = std::move(action); }
 
-    // ---- GameWindow: window services ----
+    // ---- GameWindow: window services (zurbo_image_window_services.cpp) ----
     std::string PathText() const override;
     void SetText(WindowText control, const std::string& text) override;
     void ShowMessage(const std::string& text) override;
     void SetPieceCountIndex(int index) override;
     void MakePieceCountReadOnly() override;
     void SetClockEnabled(bool enabled) override;
-    // ---- BoardServices: delegated to the game board ----
+    // ---- BoardServices: delegated to the game board (zurbo_image_board_services.cpp) ----
     void DrawNoPicture() override;
     void LoadAndDrawPicture(PuzzleState& state, const std::string& path) override;
     void RedrawForGridSize(const PuzzleState& state) override;

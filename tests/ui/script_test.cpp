@@ -3,7 +3,7 @@
 
 #include <QTest>
 
-#include "ui/script_hook.h"
+#include "tools/script/script_hook.h"
 #include "ui_test_support.h"
 
 namespace kv {

@@ -13,9 +13,9 @@
 #include "game/game_board.h"
 #include "game/puzzle_state.h"
 #include "graphics/controls/image.h"
+#include "tools/script/script_hook.h"
+#include "tools/script/simulated_mouse.h"
 #include "ui/message_boxes.h"
-#include "ui/script_hook.h"
-#include "ui/simulated_mouse.h"
 #include "ui/zurbo_image.h"
 
 namespace kv::test {

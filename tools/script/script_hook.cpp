@@ -1,4 +1,4 @@
-#include "ui/script_hook.h"
+#include "tools/script/script_hook.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,10 +13,10 @@
 
 #include "game/game_board.h"
 #include "graphics/controls/image.h"
+#include "tools/script/simulated_mouse.h"
 #include "ui/browser_widgets.h"
 #include "ui/event_dispatch.h"
 #include "ui/message_boxes.h"
-#include "ui/simulated_mouse.h"
 #include "ui/zurbo_image.h"
 
 namespace kv {

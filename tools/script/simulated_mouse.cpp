@@ -1,4 +1,4 @@
-#include "ui/simulated_mouse.h"
+#include "tools/script/simulated_mouse.h"
 
 #include <QApplication>
 #include <QMouseEvent>
