@@ -72,5 +72,35 @@ TEST(SynchronizePump, APaintersFailureReachesTheDefaultReportOnce) {
     EXPECT_EQ(gif.PainterCount(), 0);  // the failure ended the painter
 }
 
+// Failures cross from the workers to the window thread whole, one report each, in order, while the window thread does nothing but run its event loop (under the thread
+// sanitizer this also checks that the hand-off is one the tool can see).
+TEST(SynchronizePump, WorkersFailuresReachTheWindowThreadWholeAndInOrder) {
+    test::TestApplication();
+    SynchronizePump pump;
+    test::RecordingMessageBoxes boxes;
+    class Failing final : public TThread {
+    public:
+        explicit Failing(std::string text) : text_(std::move(text)) {}
+        ~Failing() override { TerminateAndWait(); }
+
+    protected:
+        void Execute() override { throw EInvalidGraphic(text_); }
+
+    private:
+        std::string text_;
+    };
+    // The loop spins rather than sleeps, so nothing but the hand-off itself orders the threads.
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<std::string> expected;
+    for (int k = 1; k <= 8; ++k) {
+        Failing worker("Worker " + std::to_string(k) + " failed");
+        worker.Start();
+        while (boxes.Shown.size() < static_cast<size_t>(k) && clock.elapsed() < 10000) QCoreApplication::processEvents();
+        expected.push_back("Worker " + std::to_string(k) + " failed.");
+    }
+    EXPECT_EQ(boxes.Texts(), expected);
+}
+
 }  // namespace
 }  // namespace kv
