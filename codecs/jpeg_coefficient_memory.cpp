@@ -6,10 +6,23 @@
 #include <new>
 
 #include <jerror.h>
+#include <sys/mman.h>
 
 namespace kv {
 
 namespace {
+
+// Maps every page of a fresh block in one call: the library touches all of it in the first scan,
+// and one fault per 4 KiB page (18,000 on a 24-megapixel picture) costs more system time than the
+// zeroing itself. Only a hint: where the kernel refuses, the pages come on first touch as before.
+void PopulatePages(uint8_t* block, size_t size) {
+    constexpr uintptr_t kPage = 4096;
+    const uintptr_t first = (reinterpret_cast<uintptr_t>(block) + kPage - 1) & ~(kPage - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(block) + size) & ~(kPage - 1);
+#ifdef MADV_POPULATE_WRITE
+    if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+#endif
+}
 
 extern "C" jvirt_barray_ptr RequestHook(j_common_ptr cinfo, int poolId, boolean preZero, JDIMENSION blocksPerRow,
                                         JDIMENSION rows, JDIMENSION maxAccess) {
@@ -70,6 +83,7 @@ bool JpegCoefficientMemory::Allocate(long bound) {
         // calloc takes a block this large straight from the system, already zero and untouched.
         memory_.reset(static_cast<uint8_t*>(std::calloc(std::max<uint64_t>(total, 1), 1)));
         if (!memory_) return false;
+        PopulatePages(memory_.get(), static_cast<size_t>(total));
         auto* next = reinterpret_cast<JBLOCKROW>(memory_.get());
         for (const auto& array : arrays_) {
             array->rowStarts.resize(array->rows);

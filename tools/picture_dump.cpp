@@ -51,18 +51,24 @@ void SwapRedBlue(const uint8_t* source, uint8_t* out, int width) {
 }
 
 // Top-down rows of the picture as red, green, blue: 24-bit rows have their bytes exchanged
-// straight from the storage; any other format goes through a one-row 24-bit conversion, so the
-// whole picture is never copied.
+// straight from the storage and palette rows (1, 4 or 8 bits) are looked up in the palette (a
+// full palette has an entry for every index); any other format goes through a one-row
+// 24-bit conversion, so the whole picture is never copied.
 class PpmRowWriter {
 public:
     explicit PpmRowWriter(const kv::Dib& dib) : dib_(dib) {
-        if (dib.BitCount() != 24) scratch_ = std::make_unique<kv::Dib>(kv::DescriptionFor(dib.Width(), -1, 24));
+        if (dib.BitCount() <= 8 && dib.Palette().size() == size_t{1} << dib.BitCount()) {
+            for (const kv::RgbQuad& q : dib.Palette()) colours_.push_back({q.red, q.green, q.blue});
+        } else if (dib.BitCount() != 24) {
+            scratch_ = std::make_unique<kv::Dib>(kv::DescriptionFor(dib.Width(), -1, 24));
+        }
     }
 
     // Writes row y, width * 3 bytes, at `out`.
     void Row(int y, uint8_t* out) {
         const int width = dib_.Width();
         const uint8_t* source = dib_.Row(y);
+        if (!colours_.empty()) return LookUp(source, out, width);
         if (scratch_) {
             kv::StretchCopy(*scratch_, kv::TRect{0, 0, width, 1}, kv::TRect{0, 0, width, 1}, dib_,
                             kv::TRect{0, y, width, y + 1});
@@ -72,7 +78,26 @@ public:
     }
 
 private:
+    struct Rgb {
+        uint8_t red, green, blue;
+    };
+
+    // Indices are packed from the high bits of each byte, leftmost pixel first.
+    void LookUp(const uint8_t* source, uint8_t* out, int width) const {
+        const int bits = dib_.BitCount();
+        const unsigned mask = (1u << bits) - 1;
+        for (int x = 0; x < width; ++x, out += 3) {
+            const size_t bit = static_cast<size_t>(x) * static_cast<size_t>(bits);
+            const unsigned index = bits == 8 ? source[x] : (source[bit / 8] >> (8 - bits - bit % 8)) & mask;
+            const Rgb& c = colours_[index];
+            out[0] = c.red;
+            out[1] = c.green;
+            out[2] = c.blue;
+        }
+    }
+
     const kv::Dib& dib_;
+    std::vector<Rgb> colours_;
     std::unique_ptr<kv::Dib> scratch_;
 };
 

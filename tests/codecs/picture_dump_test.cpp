@@ -48,18 +48,22 @@ protected:
 };
 
 TEST_F(PictureDumpTest, WritesTopRowFirstWithThePaletteExpanded) {
-    ASSERT_EQ(Run(kCorpus / "bmp/g/pal8.bmp"), 0) << Errors();
-    const std::string ppm = Slurp(output);
-    const std::string header = "P6 127 64 255\n";
-    ASSERT_EQ(ppm.substr(0, header.size()), header);
-    ASSERT_EQ(ppm.size(), header.size() + 127 * 64 * 3);
-    const test::RgbaImage ref = test::ReadPng((kCorpus / "bmp/reference/pal8.png").string());
-    int differences = 0;
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 127; ++x)
-            for (int c = 0; c < 3; ++c)
-                differences += static_cast<uint8_t>(ppm[header.size() + (y * 127 + x) * 3 + c]) != ref.At(x, y)[c];
-    EXPECT_EQ(differences, 0);
+    // 1 and 4 bits per pixel pack several indices into a byte; 127 columns leave a part byte.
+    for (const char* name : {"pal8", "pal4", "pal1"}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(Run(kCorpus / "bmp/g" / (std::string(name) + ".bmp")), 0) << Errors();
+        const std::string ppm = Slurp(output);
+        const std::string header = "P6 127 64 255\n";
+        ASSERT_EQ(ppm.substr(0, header.size()), header);
+        ASSERT_EQ(ppm.size(), header.size() + 127 * 64 * 3);
+        const test::RgbaImage ref = test::ReadPng((kCorpus / "bmp/reference" / (std::string(name) + ".png")).string());
+        int differences = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 127; ++x)
+                for (int c = 0; c < 3; ++c)
+                    differences += static_cast<uint8_t>(ppm[header.size() + (y * 127 + x) * 3 + c]) != ref.At(x, y)[c];
+        EXPECT_EQ(differences, 0);
+    }
 
     std::ofstream(dir.Path() / "empty.bmp").close();
     ASSERT_EQ(Run(dir.Path() / "empty.bmp"), 0) << Errors();
