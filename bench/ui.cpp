@@ -44,10 +44,37 @@ public:
     void Show(const MessageBoxRequest&) override {}
 };
 
+// Message boxes silenced for as long as it lives, early returns included.
+class SilencedBoxes {
+public:
+    SilencedBoxes() { SetMessageBoxService(&boxes_); }
+    ~SilencedBoxes() { SetMessageBoxService(nullptr); }
+
+private:
+    SilentBoxes boxes_;
+};
+
+// The main window shown offscreen with its message boxes silenced, as the window benchmarks start;
+// closed on the way out.
+class ShownWindow {
+public:
+    ShownWindow() {
+        form.show();
+        QApplication::processEvents();
+    }
+    ~ShownWindow() { form.close(); }
+
+private:
+    QApplication& app_ = App();
+    SilencedBoxes silenced_;
+
+public:
+    TForm1 form;
+};
+
 void BM_StartUpToFirstFrame(benchmark::State& state) {
     App();
-    SilentBoxes boxes;
-    SetMessageBoxService(&boxes);
+    SilencedBoxes silenced;
     for (auto _ : state) {
         TForm1 form;
         form.show();
@@ -57,17 +84,12 @@ void BM_StartUpToFirstFrame(benchmark::State& state) {
         form.close();
         state.ResumeTiming();
     }
-    SetMessageBoxService(nullptr);
 }
 BENCHMARK(BM_StartUpToFirstFrame)->Unit(benchmark::kMillisecond);
 
 void BM_DragStepWith36Pieces(benchmark::State& state) {
-    App();
-    SilentBoxes boxes;
-    SetMessageBoxService(&boxes);
-    TForm1 form;
-    form.show();
-    QApplication::processEvents();
+    ShownWindow window;
+    TForm1& form = window.form;
     form.Edit2->setText(QStringLiteral(KV_CORPUS_DIR "/bmp/g/rgb24.bmp"));
     SimulatedMouse mouse(form);
     mouse.Click(QPoint(form.Image3->Left() + 100, form.Image3->Top() + 20));
@@ -92,8 +114,6 @@ void BM_DragStepWith36Pieces(benchmark::State& state) {
     }
     mouse.Release(at);
     state.counters["paints"] = form.PaintCount();
-    form.close();
-    SetMessageBoxService(nullptr);
 }
 BENCHMARK(BM_DragStepWith36Pieces)->Unit(benchmark::kMicrosecond);
 
@@ -128,12 +148,8 @@ void WaitForPaint(const TForm1& form, int before) {
 }
 
 void BM_LoadButtonToBoardPainted24MpJpeg(benchmark::State& state) {
-    App();
-    SilentBoxes boxes;
-    SetMessageBoxService(&boxes);
-    TForm1 form;
-    form.show();
-    QApplication::processEvents();
+    ShownWindow window;
+    TForm1& form = window.form;
     form.Edit2->setText(QString::fromStdString(BigJpegFolder() + "a.jpg"));
     SimulatedMouse mouse(form);
     const QPoint button(form.Image3->Left() + 100, form.Image3->Top() + 20);
@@ -148,18 +164,12 @@ void BM_LoadButtonToBoardPainted24MpJpeg(benchmark::State& state) {
     }
     const auto& picture = form.Flow().State().SourcePicture;
     if (!picture || picture->Width() != 6000) state.SkipWithError("the picture did not load");
-    form.close();
-    SetMessageBoxService(nullptr);
 }
 BENCHMARK(BM_LoadButtonToBoardPainted24MpJpeg)->Unit(benchmark::kMillisecond)->Iterations(6);
 
 void BM_FileListClickToPreviewPainted24MpJpeg(benchmark::State& state) {
-    App();
-    SilentBoxes boxes;
-    SetMessageBoxService(&boxes);
-    TForm1 form;
-    form.show();
-    QApplication::processEvents();
+    ShownWindow window;
+    TForm1& form = window.form;
     form.DirectoryListBox1->Model().SetFolder(BigJpegFolder().substr(0, BigJpegFolder().size() - 1));
     QApplication::processEvents();
     if (form.FileListBox1->count() != 2) {
@@ -182,8 +192,6 @@ void BM_FileListClickToPreviewPainted24MpJpeg(benchmark::State& state) {
         QApplication::sendEvent(rows, &release);
         WaitForPaint(form, before);
     }
-    form.close();
-    SetMessageBoxService(nullptr);
 }
 BENCHMARK(BM_FileListClickToPreviewPainted24MpJpeg)->Unit(benchmark::kMillisecond)->Iterations(6);
 
