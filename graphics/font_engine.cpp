@@ -212,9 +212,7 @@ struct FontEngine::Impl {
     }
     ~Impl() {
         faces.clear();
-        for (auto& [key, face] : openFaces) {
-            if (face != nullptr) FT_Done_Face(face);
-        }
+        CloseFaces();
         if (library != nullptr) FT_Done_FreeType(library);
     }
 
@@ -301,11 +299,16 @@ struct FontEngine::Impl {
         if (faces.size() >= kMaxSizedFaces || glyphBytes > kMaxGlyphCacheBytes) {
             faces.clear();
             glyphBytes = 0;
-            for (auto& [key, face] : openFaces) {
-                if (face != nullptr) FT_Done_Face(face);
-            }
-            openFaces.clear();
+            CloseFaces();
         }
+    }
+
+    // Closes every opened face; the sized faces, which use them, must be gone first.
+    void CloseFaces() {
+        for (auto& [key, face] : openFaces) {
+            if (face != nullptr) FT_Done_Face(face);
+        }
+        openFaces.clear();
     }
 
     // The opened face of a file, scalable and with its Unicode map chosen; nullptr when it cannot
