@@ -89,6 +89,8 @@ for name in baseline progressive; do
     pair "$name JPEG: picture-dump (A) / the library call (B)" "$bin/picture-dump $f /dev/null" "$bin/picture-load $f"
     pair "$name JPEG: picture-dump (A) / djpeg -dct float -pnm (B)" "$bin/picture-dump $f /dev/null" \
         "djpeg -dct float -pnm -outfile /dev/null $f"
+    pair "$name JPEG: the library call (A) / djpeg -dct float -pnm (B)" "$bin/picture-load $f" \
+        "djpeg -dct float -pnm -outfile /dev/null $f"
 done
 pair "24-bit BMP: picture-dump (A) / the library call (B)" "$bin/picture-dump $inputs/photo.bmp /dev/null" \
     "$bin/picture-load $inputs/photo.bmp"

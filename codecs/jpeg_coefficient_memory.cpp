@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <new>
 
 #include <jerror.h>
@@ -80,11 +79,10 @@ bool JpegCoefficientMemory::Allocate(long bound) {
     if (bound > 0 && total > static_cast<uint64_t>(bound)) return false;
     if (total > SIZE_MAX / 2) return false;
     try {
-        // calloc takes a block this large straight from the system, already zero and untouched.
-        memory_.reset(static_cast<uint8_t*>(std::calloc(std::max<uint64_t>(total, 1), 1)));
-        if (!memory_) return false;
-        PopulatePages(memory_.get(), static_cast<size_t>(total));
-        auto* next = reinterpret_cast<JBLOCKROW>(memory_.get());
+        // Zero memory straight from the system (huge-page aligned from 2 MiB on), untouched yet.
+        memory_ = PixelBuffer(static_cast<size_t>(std::max<uint64_t>(total, 1)));
+        PopulatePages(memory_.data(), static_cast<size_t>(total));
+        auto* next = reinterpret_cast<JBLOCKROW>(memory_.data());
         for (const auto& array : arrays_) {
             array->rowStarts.resize(array->rows);
             for (JBLOCKROW& row : array->rowStarts) {
@@ -117,7 +115,22 @@ JBLOCKARRAY JpegCoefficientMemory::Access(j_common_ptr cinfo, jvirt_barray_ptr a
     // The library's own checks; rows never written read as zeros, as the library would make them.
     if (startRow > ours->rows || rows > ours->rows - startRow || rows > ours->maxAccess || ours->rowStarts.empty())
         ERREXIT(cinfo, JERR_BAD_VIRTUAL_ACCESS);
+    if (self.releaseBehindReads_ && !writable) ReleaseBefore(*ours, startRow);
     return ours->rowStarts.data() + startRow;
+}
+
+void JpegCoefficientMemory::ReleaseBefore(BlockArray& array, JDIMENSION row) {
+    // Only pages wholly inside this array go: a page shared with a neighbouring array stays. A
+    // block below 2 MiB (from the heap) holds no whole huge page, so nothing of it is released.
+    constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+    const uintptr_t first = reinterpret_cast<uintptr_t>(array.rowStarts.front());
+    if (array.releasedTo == 0) array.releasedTo = (first + kHugePage - 1) & ~(kHugePage - 1);
+    const uintptr_t rowBytes = uintptr_t{array.blocksPerRow} * sizeof(JBLOCK);
+    const uintptr_t end = (first + rowBytes * row) & ~(kHugePage - 1);
+    if (end <= array.releasedTo) return;
+    // Rows read again after this would read zeros; the output pass never goes back.
+    ::madvise(reinterpret_cast<void*>(array.releasedTo), end - array.releasedTo, MADV_DONTNEED);
+    array.releasedTo = end;
 }
 
 }  // namespace kv

@@ -95,6 +95,9 @@ void Decode(JpegDecompressor& decompressor, const TJPEGSettings& settings,
     }
 
     decompressor.Guarded([&] { jpeg_start_decompress(&ci); });
+    // Every scan is read now (the whole input is consumed before the single output pass starts,
+    // and a two-pass quantiser's counting pass is over too): what the output pass has read can go.
+    if (!ci.buffered_image) decompressor.Coefficients().ReleaseBehindReads();
 
     Dib& dib = provide(DescriptionFor(width, height, plan.bitCount),
                        plan.quantise ? PaletteFromColourMap(ci) : std::vector<RgbQuad>{});

@@ -26,6 +26,7 @@ public:
 
     jpeg_decompress_struct& Info() { return cinfo_; }
     JpegErrorManager& Errors() { return error_; }
+    JpegCoefficientMemory& Coefficients() { return coefficients_; }
 
     // Runs library calls with failures turned into C++ exceptions (see JpegGuardedCall).
     template <class Body>
