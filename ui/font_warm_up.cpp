@@ -10,24 +10,13 @@
 namespace kv {
 namespace {
 
-FontRequest RequestFor(const LayoutFont& font) {
-    // As a label's font asks for it once the layout has applied the font (ApplyLayoutFont).
-    FontRequest request;
-    request.name = font.face;
-    request.height = -font.charHeight;
-    request.bold = font.bold;
-    request.italic = font.italic;
-    request.underline = font.underline;
-    return request;
-}
-
 // Measuring a text resolves its face, opens the face at its size and loads, hinted and rendered,
 // the glyphs of its characters: all that sizing and painting the labels need. A text missing
 // here is only slower, on the window thread.
 void WarmUp() {
     try {
         FontEngine& engine = FontEngine::Instance();
-        for (const LabelText& label : kMeasuredLabels) engine.Measure(RequestFor(label.font), label.caption);
+        for (const LabelText& label : kMeasuredLabels) engine.Measure(LayoutFontRequest(label.font), label.caption);
         // The board's placeholder, drawn in the canvas's default face before the first paint.
         FontRequest placeholder;
         placeholder.height = -MulDiv(kPlaceholderFontSize, ScreenPixelsPerInch(), 72);
