@@ -4,6 +4,8 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 
+#include "graphics/font_engine.h"
+
 namespace kv {
 namespace {
 
@@ -13,9 +15,17 @@ bool PlatformUsesSessionBus() {
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
+void FillQtFontDatabase() {
+    // Qt reads the process's current font configuration, which the text engine loads on first
+    // use; while it is loading, Qt would load a second one of its own. The engine's instance
+    // waits for that first use, wherever it runs, to finish.
+    FontEngine::Instance();
+    QFontDatabase::families();
+}
+
 }  // namespace
 
-ToolkitWarmUp::ToolkitWarmUp() : fonts_([] { QFontDatabase::families(); }) {
+ToolkitWarmUp::ToolkitWarmUp() : fonts_(FillQtFontDatabase) {
     if (PlatformUsesSessionBus()) bus_ = std::thread([] { QDBusConnection::sessionBus(); });
 }
 
