@@ -16,10 +16,8 @@ namespace {
 // The placeholder: a 225 x 160 white bitmap with a black frame and a line of text.
 constexpr int kPlaceholderWidth = 225;
 constexpr int kPlaceholderHeight = 160;
-constexpr int kPlaceholderFontSize = 20;
 constexpr int kPlaceholderTextX = 10;
 constexpr int kPlaceholderTextY = 70;
-constexpr const char* kPlaceholderText = "Картинки нет...";
 
 constexpr int kGridPenWidth = 2;
 

@@ -132,9 +132,17 @@ template <int SrcBytes, int DstBytes>
 void CopyPlainRows(Dib& dst, const Dib& src, const CopyPlan& plan) {
     const int width = plan.area.Width();
     const int* xmap = plan.xmap.data();
+    // Enlarged, a source row serves several target rows in a row: those are copies of the first.
+    // Not within one storage, where the first may have overwritten the source row.
+    const bool reuseRows = &dst != &src;
     for (int row = 0; row < plan.area.Height(); ++row) {
         const uint8_t* s = src.Row(plan.ymap[row]);
         uint8_t* d = dst.Row(plan.area.top + row) + static_cast<size_t>(plan.area.left) * DstBytes;
+        if (reuseRows && row > 0 && plan.ymap[row] == plan.ymap[row - 1]) {
+            std::memcpy(d, dst.Row(plan.area.top + row - 1) + static_cast<size_t>(plan.area.left) * DstBytes,
+                        static_cast<size_t>(width) * DstBytes);
+            continue;
+        }
         if (SrcBytes == DstBytes && plan.identityColumns) {
             std::memcpy(d, s + static_cast<size_t>(xmap[0]) * SrcBytes, static_cast<size_t>(width) * DstBytes);
             continue;

@@ -12,6 +12,7 @@
 #include "ui/button_pictures.h"
 #include "ui/event_dispatch.h"
 #include "ui/layout_fonts.h"
+#include "ui/layout_labels.h"
 #include "ui/zurbo_image.h"
 
 namespace kv {
@@ -24,14 +25,15 @@ constexpr const char* kDescription =
 
 // Measuring is held off while the font's attributes are set one by one: each would size an
 // auto-sized label again, every time in a face that is thrown away at once. The label is sized
-// when its caption is given (SetCaptionSized) or keeps the size its block sets.
+// when its caption is given (SetLabelText) or keeps the size its block sets.
 void ApplyFont(TLabel& label, const LayoutFont& font) {
     label.SetAutoSize(false);
     ApplyLayoutFont(label.Font(), font);
 }
 
-void SetCaptionSized(TLabel& label, const char* caption) {
-    label.SetCaption(caption);
+void SetLabelText(TLabel& label, const LabelText& text) {
+    ApplyFont(label, text.font);
+    label.SetCaption(text.caption);
     label.SetAutoSize(true);
 }
 
@@ -91,12 +93,10 @@ TAboutBox::~TAboutBox() {
 
 void TAboutBox::CreateLayout() {
     Label1 = Add(std::make_unique<TLabel>(), "Label1", 72, 16, 295, 22);
-    ApplyFont(*Label1, {"Arial", 19, false, false, clWindowText, kRussianCharset});
-    SetCaptionSized(*Label1, "Кадрилка  KVADRIKO");
+    SetLabelText(*Label1, kAboutTitleLabel);
 
     Label2 = Add(std::make_unique<TLabel>(), "Label2", 88, 48, 69, 16);
-    ApplyFont(*Label2, {kDefaultFontName, 13});
-    SetCaptionSized(*Label2, "Version  2.0");
+    SetLabelText(*Label2, kAboutVersionLabel);
 
     Label3 = Add(std::make_unique<TLabel>(), "Label3", 88, 80, 233, 65);
     ApplyFont(*Label3, kBoxFont);
@@ -114,20 +114,15 @@ void TAboutBox::CreateLayout() {
     LoadEmblemPicture(*Image1);
 
     Label5 = Add(std::make_unique<TLabel>(), "Label5", 16, 240, 239, 13);
-    ApplyFont(*Label5, {kDefaultFontName, 12});
-    SetCaptionSized(*Label5, kAboutTerms);
+    SetLabelText(*Label5, kAboutTermsLabel);
 
     Label6 = Add(std::make_unique<TLabel>(), "Label6", 120, 216, 66, 16);
-    LayoutFont linkFont{kDefaultFontName, 13, true, false, clBlue};
-    linkFont.underline = true;
-    ApplyFont(*Label6, linkFont);
-    SetCaptionSized(*Label6, kProjectLinkText);
+    SetLabelText(*Label6, kAboutLinkLabel);
     Label6->SetCursor(TCursor::crHandPoint);
     Label6->OnClick = [this](TControl& sender) { Label6Click(sender); };
 
     Label7 = Add(std::make_unique<TLabel>(), "Label7", 16, 216, 82, 16);
-    ApplyFont(*Label7, {kDefaultFontName, 13, false, false, clWindowText, kRussianCharset});
-    SetCaptionSized(*Label7, "Сайт автора");
+    SetLabelText(*Label7, kAboutSiteLabel);
 }
 
 void TAboutBox::ShowModal() {

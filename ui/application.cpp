@@ -5,6 +5,7 @@
 #include "ui/about.h"
 #include "ui/about_texts.h"
 #include "ui/font_warm_up.h"
+#include "ui/toolkit_warm_up.h"
 #include "ui/synchronize_pump.h"
 #include "ui/system_colors.h"
 #include "ui/zurbo_image.h"
@@ -14,6 +15,7 @@ namespace kv {
 int RunApplication(int argc, char** argv, const std::function<void(TForm1&)>& onShown) {
     FontWarmUp fonts;  // before the application object, whose set-up it runs beside
     QApplication app(argc, argv);
+    ToolkitWarmUp toolkit;  // joined before the application object ends
     // The application name, not the display name: Qt would append a display name to every caption.
     QApplication::setApplicationName(QStringLiteral("KVADRIKO"));
     // Ties the windows to the installed desktop entry (its icon and name in the task switcher).

@@ -2,34 +2,25 @@
 
 #include <exception>
 
+#include "game/game_board.h"
 #include "graphics/font_engine.h"
 #include "graphics/tools.h"
+#include "ui/layout_labels.h"
 
 namespace kv {
 namespace {
 
-// The faces and styles the main window's and the about box's labels ask for. A face missing here
-// is only matched later, on the window thread; one too many costs a match.
-struct FaceStyle {
-    const char* name;
-    bool bold;
-    bool italic;
-};
-constexpr FaceStyle kLayoutFaces[] = {
-    {kDefaultFontName, false, false}, {kDefaultFontName, true, false}, {kDefaultFontName, false, true},
-    {"Arial", false, false},          {"Arial", true, false},          {"Arial Black", true, false},
-};
-
+// Measuring a text resolves its face, opens the face at its size and loads, hinted and rendered,
+// the glyphs of its characters: all that sizing and painting the labels need. A text missing
+// here is only slower, on the window thread.
 void WarmUp() {
     try {
         FontEngine& engine = FontEngine::Instance();
-        for (const FaceStyle& face : kLayoutFaces) {
-            FontRequest request;
-            request.name = face.name;
-            request.bold = face.bold;
-            request.italic = face.italic;
-            engine.ResolvedFamily(request);
-        }
+        for (const LabelText& label : kMeasuredLabels) engine.Measure(LayoutFontRequest(label.font), label.caption);
+        // The board's placeholder, drawn in the canvas's default face before the first paint.
+        FontRequest placeholder;
+        placeholder.height = -MulDiv(kPlaceholderFontSize, ScreenPixelsPerInch(), 72);
+        engine.Measure(placeholder, kPlaceholderText);
     } catch (const std::exception&) {
         // Only a head start: the window thread meets the same failure and reports it.
     }

@@ -1,16 +1,19 @@
 #include "ui/layout_fonts.h"
 
-#include "graphics/font_engine.h"
-
 namespace kv {
 
-QString ResolvedQtFamily(const LayoutFont& font) {
+FontRequest LayoutFontRequest(const LayoutFont& font) {
     FontRequest request;
     request.name = font.face;
     request.height = -font.charHeight;
     request.bold = font.bold;
     request.italic = font.italic;
-    return QString::fromStdString(FontEngine::Instance().ResolvedFamily(request));
+    request.underline = font.underline;
+    return request;
+}
+
+QString ResolvedQtFamily(const LayoutFont& font) {
+    return QString::fromStdString(FontEngine::Instance().ResolvedFamily(LayoutFontRequest(font)));
 }
 
 QFont ToQFont(const LayoutFont& font) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "graphics/color.h"
+#include "graphics/font_engine.h"
 #include "graphics/tools.h"
 
 namespace kv {
@@ -22,6 +23,8 @@ struct LayoutFont {
     bool underline = false;
 };
 
+// The text engine's request for a layout font, as a drawing-layer font given it asks for it.
+FontRequest LayoutFontRequest(const LayoutFont& font);
 // The installed family a face name resolves to.
 QString ResolvedQtFamily(const LayoutFont& font);
 // A Qt font for a windowed control.

@@ -17,6 +17,7 @@
 #include "ui/browser_widgets.h"
 #include "ui/form_widget.h"
 #include "ui/layout_fonts.h"
+#include "ui/layout_labels.h"
 
 class QComboBox;
 class QLineEdit;
@@ -129,8 +130,7 @@ private:
     void ShowProgramFolder();
     TImage* AddImage(const char* name, int left, int top, int width, int height);
     TImage* AddPictureButton(const char* name, const char* picture, int left, int top, int width, int height);
-    TLabel* AddLabel(const char* name, int left, int top, int width, int height, const std::string& caption,
-                     const LayoutFont& font);
+    TLabel* AddLabel(const char* name, int left, int top, int width, int height, const LabelText& text);
     TLabel* LabelOf(WindowText control) const;
     // The five picture buttons (zurbo_image_buttons.cpp): their ten handlers press and release
     // through one table row per button control.

@@ -10,6 +10,7 @@
 #include "graphics/controls/label.h"
 #include "ui/button_pictures.h"
 #include "ui/event_dispatch.h"
+#include "ui/layout_labels.h"
 #include "ui/zurbo_image.h"
 
 namespace kv {
@@ -55,16 +56,15 @@ TImage* TForm1::AddPictureButton(const char* name, const char* picture, int left
     return button;
 }
 
-TLabel* TForm1::AddLabel(const char* name, int left, int top, int width, int height, const std::string& caption,
-                         const LayoutFont& font) {
+TLabel* TForm1::AddLabel(const char* name, int left, int top, int width, int height, const LabelText& text) {
     auto label = std::make_unique<TLabel>();
     label->SetName(name);
     label->SetBounds(left, top, width, height);
     // Sized once, for the final font and caption: every font attribute set on an auto-sized
     // label would otherwise measure it again in a face that is thrown away at once.
     label->SetAutoSize(false);
-    ApplyLayoutFont(label->Font(), font);
-    label->SetCaption(caption);
+    ApplyLayoutFont(label->Font(), text.font);
+    label->SetCaption(text.caption);
     label->SetAutoSize(true);
     label->SetParent(&Host());
     TLabel* result = label.get();
@@ -74,21 +74,20 @@ TLabel* TForm1::AddLabel(const char* name, int left, int top, int width, int hei
 
 void TForm1::CreateLayout() {
     Image1 = AddImage("Image1", 25, 80, 688, 448);
-    Label2 = AddLabel("Label2", 232, 632, 149, 20, "Выбрана картинка :",
-                      {kDefaultFontName, 16, false, false, clWindowText, kRussianCharset});
+    Label2 = AddLabel("Label2", 232, 632, 149, 20, kChosenPictureLabel);
     Image2 = AddImage("Image2", 736, 456, 225, 160);
-    Label1 = AddLabel("Label1", 344, 544, 317, 19, kStatusLayoutText, {"Arial", 16, true, false, clRed});
-    Label4 = AddLabel("Label4", 736, 80, 168, 22, "Выбери картинку", {"Arial", 19, true, false, clMaroon});
-    Label5 = AddLabel("Label5", 288, 24, 129, 29, "Разбей на", {kDefaultFontName, 24, true});
-    Label6 = AddLabel("Label6", 520, 24, 189, 29, kPieceCountLayoutText, {"Arial", 24, true});
+    Label1 = AddLabel("Label1", 344, 544, 317, 19, kStatusLabel);
+    Label4 = AddLabel("Label4", 736, 80, 168, 22, kChoosePictureLabel);
+    Label5 = AddLabel("Label5", 288, 24, 129, 29, kSplitIntoLabel);
+    Label6 = AddLabel("Label6", 520, 24, 189, 29, kPieceCountLabel);
     // The hint line keeps its size and wraps its words.
-    Label7 = AddLabel("Label7", 232, 584, 489, 33, "", {kDefaultFontName, 24, false, true, clRed});
+    Label7 = AddLabel("Label7", 232, 584, 489, 33, {"", kHintLabel.font});
     Label7->SetAutoSize(false);
     Label7->SetWordWrap(true);
     Label7->SetBounds(232, 584, 489, 33);
-    Label7->SetCaption(kHintLayoutText);
-    Label8 = AddLabel("Label8", 232, 536, 99, 38, kClockZeroText, {"Arial Black", 27, true});
-    Label9 = AddLabel("Label9", 688, 536, 18, 38, kCountZeroText, {"Arial Black", 27, true});
+    Label7->SetCaption(kHintLabel.caption);
+    Label8 = AddLabel("Label8", 232, 536, 99, 38, kClockLabel);
+    Label9 = AddLabel("Label9", 688, 536, 18, 38, kCountLabel);
 
     Image3 = AddPictureButton("Image3", "load", 24, 8, 225, 57);
     Image4 = AddPictureButton("Image4", "newgame", 24, 540, 137, 35);

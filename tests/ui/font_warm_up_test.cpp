@@ -3,8 +3,10 @@
 // no measure. Under the thread sanitizer this is where a race in the engine's set-up shows.
 #include <gtest/gtest.h>
 
+#include "graphics/controls/label.h"
 #include "graphics/font_engine.h"
 #include "ui/font_warm_up.h"
+#include "ui/layout_labels.h"
 
 namespace kv::test {
 namespace {
@@ -28,6 +30,16 @@ TEST(FontWarmUp, RunsBesideTheWindowThreadAndChangesNoMeasure) {
     EXPECT_EQ(during.width, after.width);
     EXPECT_EQ(during.height, after.height);
     EXPECT_EQ(plainDuring.width, FontEngine::Instance().Measure(plain, "Выбрана картинка :").width);
+}
+
+// The worker loads glyphs for the requests it makes: a request that differs from the one the
+// label makes once the layout has given it its font would warm a face nobody draws with.
+TEST(FontWarmUp, MeasuresInTheRequestEachLabelMakes) {
+    for (const LabelText& text : kMeasuredLabels) {
+        TLabel label;
+        ApplyLayoutFont(label.Font(), text.font);
+        EXPECT_EQ(label.Font().ToRequest(), LayoutFontRequest(text.font)) << text.caption;
+    }
 }
 
 }  // namespace
