@@ -31,12 +31,6 @@ void ApplyFont(TLabel& label, const LayoutFont& font) {
     ApplyLayoutFont(label.Font(), font);
 }
 
-void SetLabelText(TLabel& label, const LabelText& text) {
-    ApplyFont(label, text.font);
-    label.SetCaption(text.caption);
-    label.SetAutoSize(true);
-}
-
 // A label that keeps its size, centres its lines and wraps its words.
 void MakeWrappedBlock(TLabel& label, int left, int top, int width, int height, const char* caption) {
     label.SetAutoSize(false);

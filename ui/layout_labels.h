@@ -9,10 +9,16 @@
 
 namespace kv {
 
+class TLabel;
+
 struct LabelText {
     const char* caption;
     LayoutFont font;
 };
+
+// Gives an auto-sized label its font and caption and sizes it once, for both: with auto-size on,
+// every font attribute set one by one would measure it again in a face thrown away at once.
+void SetLabelText(TLabel& label, const LabelText& text);
 
 // ---- the main window ----
 inline constexpr LabelText kChosenPictureLabel{

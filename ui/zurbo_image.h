@@ -17,7 +17,6 @@
 #include "ui/browser_widgets.h"
 #include "ui/form_widget.h"
 #include "ui/layout_fonts.h"
-#include "ui/layout_labels.h"
 
 class QComboBox;
 class QLineEdit;
@@ -30,6 +29,7 @@ class GameBoard;
 class TControl;
 class TImage;
 class TLabel;
+struct LabelText;
 
 // The layout gives the window's outer size, 987 x 705, on a platform whose frame takes 4 pixels
 // at the sides and the bottom and 30 at the top; what remains is the client area the controls

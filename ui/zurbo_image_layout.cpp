@@ -60,12 +60,7 @@ TLabel* TForm1::AddLabel(const char* name, int left, int top, int width, int hei
     auto label = std::make_unique<TLabel>();
     label->SetName(name);
     label->SetBounds(left, top, width, height);
-    // Sized once, for the final font and caption: every font attribute set on an auto-sized
-    // label would otherwise measure it again in a face that is thrown away at once.
-    label->SetAutoSize(false);
-    ApplyLayoutFont(label->Font(), text.font);
-    label->SetCaption(text.caption);
-    label->SetAutoSize(true);
+    SetLabelText(*label, text);
     label->SetParent(&Host());
     TLabel* result = label.get();
     layoutControls_.push_back(std::move(label));
