@@ -1,6 +1,8 @@
 #include "ui/button_pictures.h"
 
 #include <QFile>
+#include <QImage>
+#include <QPixmap>
 #include <memory>
 
 #include "codecs/gif/gif_image.h"
@@ -50,8 +52,20 @@ void LoadEmblemPicture(TImage& image) {
 }
 
 QIcon WindowIcon() {
-    InitUiResources();
-    return QIcon(QStringLiteral(":/resources/icon.bmp"));
+    // Read by our own reader: Qt's would first look through every image-format plugin it has.
+    const QByteArray bytes = ResourceBytes(QStringLiteral(":/resources/icon.bmp"));
+    TMemoryStream stream(bytes.constData(), static_cast<size_t>(bytes.size()));
+    TBitmap picture;
+    picture.LoadFromStream(stream);
+    const Dib* source = picture.GetDib();
+    if (!source) return QIcon();
+    DibDescription rows;  // top-down 32-bit rows: what a QImage of format RGB32 expects
+    rows.width = source->Width();
+    rows.height = -source->Height();
+    const std::unique_ptr<Dib> converted = source->ConvertTo(rows);
+    const QImage image(converted->Bits(), converted->Width(), converted->Height(),
+                       static_cast<qsizetype>(converted->Stride()), QImage::Format_RGB32);
+    return QIcon(QPixmap::fromImage(image.copy()));
 }
 
 }  // namespace kv
