@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/game_flow.h"
+#include "game/placeholder_picture.h"
 #include "game/source_picture.h"
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
@@ -12,12 +13,6 @@
 namespace kv {
 
 namespace {
-
-// The placeholder: a 225 x 160 white bitmap with a black frame and a line of text.
-constexpr int kPlaceholderWidth = 225;
-constexpr int kPlaceholderHeight = 160;
-constexpr int kPlaceholderTextX = 10;
-constexpr int kPlaceholderTextY = 70;
 
 constexpr int kGridPenWidth = 2;
 
@@ -54,19 +49,7 @@ void GameBoard::DrawGridLines(TCanvas& canvas, const PuzzleState& state, int cou
 
 void GameBoard::DrawNoPicture() {
     TBitmap placeholder;
-    placeholder.SetWidth(kPlaceholderWidth);
-    placeholder.SetHeight(kPlaceholderHeight);
-    TCanvas& canvas = placeholder.Canvas();
-    // The text is written on an opaque red cell.
-    canvas.Brush().SetColor(clRed);
-    canvas.MoveTo(0, 0);
-    canvas.LineTo(0, kPlaceholderHeight - 1);
-    canvas.LineTo(kPlaceholderWidth - 1, kPlaceholderHeight - 1);
-    canvas.LineTo(kPlaceholderWidth - 1, 0);
-    canvas.LineTo(0, 0);
-    canvas.Font().SetSize(kPlaceholderFontSize);
-    canvas.TextOut(kPlaceholderTextX, kPlaceholderTextY, kPlaceholderText);
-
+    placeholder.Assign(&PlaceholderPicture());
     BoardCanvas().StretchDraw(board_.ClientRect(), &placeholder);
     preview_.Picture().Assign(&placeholder);
     preview_.Canvas().StretchDraw(preview_.ClientRect(), &placeholder);

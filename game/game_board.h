@@ -29,10 +29,6 @@
 
 namespace kv {
 
-// The line of text on the board's placeholder picture, in the canvas's default face.
-inline constexpr const char* kPlaceholderText = "Картинки нет...";
-inline constexpr int kPlaceholderFontSize = 20;  // points
-
 class GameFlow;
 class TCanvas;
 class TControlHost;

@@ -2,9 +2,8 @@
 
 #include <exception>
 
-#include "game/game_board.h"
+#include "game/placeholder_picture.h"
 #include "graphics/font_engine.h"
-#include "graphics/tools.h"
 #include "ui/layout_labels.h"
 
 namespace kv {
@@ -17,10 +16,8 @@ void WarmUp() {
     try {
         FontEngine& engine = FontEngine::Instance();
         for (const LabelText& label : kMeasuredLabels) engine.Measure(LayoutFontRequest(label.font), label.caption);
-        // The board's placeholder, drawn in the canvas's default face before the first paint.
-        FontRequest placeholder;
-        placeholder.height = -MulDiv(kPlaceholderFontSize, ScreenPixelsPerInch(), 72);
-        engine.Measure(placeholder, kPlaceholderText);
+        // The board's placeholder, drawn before the first paint; drawing it here keeps it.
+        PlaceholderPicture();
     } catch (const std::exception&) {
         // Only a head start: the window thread meets the same failure and reports it.
     }

@@ -1,9 +1,10 @@
 #pragma once
 // The text engine's set-up (the font configuration, FreeType, the layouts' faces and the glyphs
-// of the labels they size by their text) run on a worker thread while the window toolkit
-// initialises, which waits mostly on the display and on loading its plugins. Join() waits for
-// the worker; whatever it did not finish the engine does itself on first use, so nothing
-// depends on it having finished.
+// of the labels they size by their text) and the board's placeholder picture, made on a worker
+// thread while the window toolkit initialises, which waits mostly on the display and on loading
+// its plugins. Join() waits for the worker; whatever it did not finish is done on first use on
+// the window thread, so nothing depends on it having finished. The worker draws only before
+// Join(), while the window thread draws nothing.
 #include <thread>
 
 namespace kv {
