@@ -5,6 +5,7 @@
 #include "ui/about.h"
 #include "ui/about_texts.h"
 #include "ui/font_warm_up.h"
+#include "ui/layout_fonts.h"
 #include "ui/toolkit_warm_up.h"
 #include "ui/synchronize_pump.h"
 #include "ui/system_colors.h"
@@ -22,6 +23,10 @@ int RunApplication(int argc, char** argv, const std::function<void(TForm1&)>& on
     QGuiApplication::setDesktopFileName(QString::fromUtf8(kDesktopFileName));
     ApplyDesktopColors(QApplication::palette());
     fonts.Join();  // the window's creation uses the fonts, and Qt's own font set-up begins there
+    // The main window's font is every window's default, so a message box reads like the rest of
+    // the game. It also spares the start-up a second face: an edit box lays out its text once in
+    // the default font before it takes the window's.
+    QApplication::setFont(ToQFont(kFormFont));
     SynchronizePump pump;  // outlives the window, whose pictures stop their painters on the way out
     TForm1 form;
     TAboutBox AboutBox(form);  // hidden until the about button shows it

@@ -40,6 +40,8 @@ inline constexpr int kFormClientHeight = 671;
 inline constexpr int kFormLeft = 216;
 inline constexpr int kFormTop = 106;
 inline constexpr const char* kFormCaption = "Кадрилка  -  KVADRIKO   V2.0 Tervisto 2010";
+// The window's font, which its windowed controls take.
+inline constexpr LayoutFont kFormFont{kDefaultFontName, 11, false, false, clWindowText, kRussianCharset};
 
 class TForm1 : public FormWidget, public GameWindow, public BoardServices {
     Q_OBJECT

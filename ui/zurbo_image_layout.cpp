@@ -16,8 +16,6 @@
 namespace kv {
 namespace {
 
-constexpr LayoutFont kFormFont{kDefaultFontName, 11, false, false, clWindowText, kRussianCharset};
-
 // Rows of the piece-count box's drop-down list have the layout's item height.
 class FixedHeightItems final : public QStyledItemDelegate {
 public:
