@@ -69,6 +69,8 @@ public:
 
     int Bpp() const { return bpp_; }
     bool Indexed() const { return indexed_; }
+    // 24 bits, or 32 with 8-8-8 masks at the usual places: bytes blue, green, red (and a fourth).
+    bool PlainRgb() const { return plainRgb_; }
     // The bits the mix and copy modes work on.
     uint32_t RopMask() const { return ropMask_; }
 

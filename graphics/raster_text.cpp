@@ -27,6 +27,23 @@ void DrawCoverage(Dib& dib, const TRect& clip, int x, int y, const CoverageView&
     if (area.IsEmpty()) return;
     const raster::PixelCodec codec(dib);
     const int bpp = dib.BitCount();
+    if (codec.PlainRgb()) {
+        // Bytes blue, green, red: each blends in place (a fourth byte is kept).
+        const size_t step = static_cast<size_t>(bpp / 8);
+        for (int py = area.top; py < area.bottom; ++py) {
+            uint8_t* p = dib.Row(py) + static_cast<size_t>(area.left) * step;
+            const uint8_t* coverage = mask.coverage + static_cast<size_t>(py - y) * static_cast<size_t>(mask.width) +
+                                      (area.left - x);
+            for (int px = area.left; px < area.right; ++px, p += step) {
+                const unsigned a = *coverage++;
+                if (a == 0) continue;
+                p[0] = a == 255 ? colour.blue : Blend(p[0], colour.blue, a);
+                p[1] = a == 255 ? colour.green : Blend(p[1], colour.green, a);
+                p[2] = a == 255 ? colour.red : Blend(p[2], colour.red, a);
+            }
+        }
+        return;
+    }
     const uint32_t full = codec.Encode(colour);
     for (int py = area.top; py < area.bottom; ++py) {
         uint8_t* row = dib.Row(py);
