@@ -62,6 +62,19 @@ Dib::Dib(const DibDescription& description, std::vector<RgbQuad> palette) : desc
     }
 }
 
+std::unique_ptr<Dib> Dib::Over(const DibDescription& description, uint8_t* bits, size_t size) {
+    if (!Storable(description) || description.bitCount <= 8 || description.width <= 0 || description.height == 0 ||
+        description.height == std::numeric_limits<int32_t>::min())
+        OutOfResources();
+    const uint64_t needed = DibImageSize(description.width, description.height, description.bitCount);
+    if (bits == nullptr || needed > size) OutOfResources();
+    std::unique_ptr<Dib> dib(new Dib());
+    dib->description_ = description;
+    dib->stride_ = static_cast<size_t>(DibStride(description.width, description.bitCount));
+    dib->bits_ = PixelBuffer::Borrowed(bits, static_cast<size_t>(needed));
+    return dib;
+}
+
 RgbQuad Dib::PixelAt(int x, int y) const {
     if (x < 0 || y < 0 || x >= Width() || y >= Height()) return RgbQuad{};
     const raster::PixelCodec codec(*this);

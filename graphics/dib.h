@@ -47,6 +47,10 @@ public:
     // convention, or the pixel array would exceed kMaxStorageBytes. Palette entries beyond
     // those given are black; a bitCount <= 8 storage always has 2^bitCount table slots.
     Dib(const DibDescription& description, std::vector<RgbQuad> palette = {});
+    // True-colour storage over pixels owned elsewhere (a window's surface, painted in place),
+    // which must outlive it; `size` bytes lie at `bits`. Raises EOutOfResources when the
+    // description is not storable, is indexed or needs more bytes than there are.
+    static std::unique_ptr<Dib> Over(const DibDescription& description, uint8_t* bits, size_t size);
 
     const DibDescription& Description() const { return description_; }
     int Width() const { return description_.width; }
@@ -81,6 +85,7 @@ public:
     std::unique_ptr<Dib> Clone() const;
 
 private:
+    Dib() = default;
     size_t RowOffset(int y) const {
         return (TopDown() ? static_cast<size_t>(y) : static_cast<size_t>(Height() - 1 - y)) * stride_;
     }

@@ -46,6 +46,14 @@ PixelBuffer::PixelBuffer(size_t size) : size_(size) {
     mappedSize_ = length;
 }
 
+PixelBuffer PixelBuffer::Borrowed(uint8_t* data, size_t size) {
+    PixelBuffer buffer;
+    buffer.data_ = data;
+    buffer.size_ = size;
+    buffer.borrowed_ = true;
+    return buffer;
+}
+
 PixelBuffer::PixelBuffer(const PixelBuffer& other) : PixelBuffer(other.size_) {
     if (size_ > 0) std::memcpy(data_, other.data_, size_);
 }
@@ -71,7 +79,9 @@ PixelBuffer& PixelBuffer::operator=(PixelBuffer&& other) noexcept {
 PixelBuffer::~PixelBuffer() { Release(); }
 
 void PixelBuffer::Release() noexcept {
-    if (mappedSize_ > 0) {
+    if (borrowed_) {
+        // the owner frees it
+    } else if (mappedSize_ > 0) {
         ::munmap(data_, mappedSize_);
     } else {
         std::free(data_);
@@ -79,12 +89,14 @@ void PixelBuffer::Release() noexcept {
     data_ = nullptr;
     size_ = 0;
     mappedSize_ = 0;
+    borrowed_ = false;
 }
 
 void PixelBuffer::Swap(PixelBuffer& other) noexcept {
     std::swap(data_, other.data_);
     std::swap(size_, other.size_);
     std::swap(mappedSize_, other.mappedSize_);
+    std::swap(borrowed_, other.borrowed_);
 }
 
 }  // namespace kv

@@ -1,5 +1,5 @@
 #pragma once
-// Zero-filled memory for pixel arrays. Large arrays are mapped straight from the system, which
+// Zero-filled memory for pixel arrays, or a view of someone else's. Large arrays are mapped straight from the system, which
 // hands out zeroed pages lazily and backs them with huge pages where it can: a decoder that
 // writes a big picture once then pays neither an extra zero-fill pass nor a page fault every
 // 4 KiB. Copies are deep.
@@ -13,6 +13,9 @@ public:
     PixelBuffer() = default;
     // Raises std::bad_alloc when the memory cannot be had.
     explicit PixelBuffer(size_t size);
+    // Memory owned elsewhere, which must outlive this buffer and is never freed here. A copy of
+    // it is a copy into memory of its own.
+    static PixelBuffer Borrowed(uint8_t* data, size_t size);
     PixelBuffer(const PixelBuffer& other);
     PixelBuffer& operator=(const PixelBuffer& other);
     PixelBuffer(PixelBuffer&& other) noexcept;
@@ -30,6 +33,7 @@ private:
     uint8_t* data_ = nullptr;
     size_t size_ = 0;
     size_t mappedSize_ = 0;  // 0 when the memory came from the heap
+    bool borrowed_ = false;
 };
 
 }  // namespace kv

@@ -1,7 +1,9 @@
 #include "ui/form_widget.h"
 
+#include <QBackingStore>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
@@ -71,31 +73,85 @@ FormWidget::~FormWidget() {
     host_.OnUpdate = nullptr;
 }
 
+Dib* FormWidget::Surface() const {
+    QBackingStore* store = isWindow() ? backingStore() : nullptr;
+    QPaintDevice* device = store ? store->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image) return nullptr;
+    const auto* image = static_cast<const QImage*>(device);
+    // Both formats keep a pixel as blue, green, red and a fourth byte, as our 32-bit storage does.
+    const QImage::Format format = image->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) return nullptr;
+    if (image->devicePixelRatio() != 1.0 || image->width() != width() || image->height() != height() ||
+        image->bytesPerLine() != static_cast<qsizetype>(image->width()) * 4)
+        return nullptr;
+    // The bits are read through constBits() because bits() would detach the image from the
+    // buffer Qt's painter already draws into; the memory itself is the store's, and writable.
+    auto* bits = const_cast<uint8_t*>(image->constBits());
+    if (!surface_ || surface_->Bits() != bits || surface_->Width() != image->width() ||
+        surface_->Height() != image->height()) {
+        DibDescription rows;  // top-down
+        rows.width = image->width();
+        rows.height = -image->height();
+        rows.bitCount = 32;
+        surface_ = Dib::Over(rows, bits, static_cast<size_t>(image->sizeInBytes()));
+    }
+    return surface_.get();
+}
+
+const Dib& FormWidget::Buffer() const {
+    if (const Dib* surface = Surface()) return *surface;
+    return *buffer_;
+}
+
 void FormWidget::EnsureBuffer() {
     const int w = std::max(1, host_.ClientWidth());
     const int h = std::max(1, host_.ClientHeight());
     if (buffer_->Width() != w || buffer_->Height() != h) buffer_ = MakeBuffer(w, h);
 }
 
-void FormWidget::PaintIntoBuffer(const TRect& region) {
-    EnsureBuffer();
-    const TRect clip = region.Intersect(TRect{0, 0, buffer_->Width(), buffer_->Height()});
+void FormWidget::PaintRegion(Dib& target, const TRect& region) {
+    const TRect clip = region.Intersect(TRect{0, 0, target.Width(), target.Height()});
     if (clip.IsEmpty()) return;
-    bufferCanvas_.SetHandle(buffer_.get(), TPoint{0, 0}, &clip);
+    bufferCanvas_.SetHandle(&target, TPoint{0, 0}, &clip);
     host_.PaintRegion(bufferCanvas_, clip);
     bufferCanvas_.SetHandle(nullptr);
+}
+
+void FormWidget::PaintIntoBuffer(const TRect& region) {
+    if (Dib* surface = Surface()) {
+        PaintRegion(*surface, region);
+        return;
+    }
+    EnsureBuffer();
+    PaintRegion(*buffer_, region);
 }
 
 void FormWidget::paintEvent(QPaintEvent* event) {
     // Everything pending in the host is covered by this or a later queued paint.
     host_.TakeUpdateRect();
     const QRegion region = event->region();
+    QPainter painter(this);
+    // In place only when the painter draws on the backing store itself, unshifted: not when the
+    // widget is grabbed or rendered into another picture.
+    Dib* surface = Surface();
+    const QPaintEngine* engine = painter.paintEngine();
+    QBackingStore* store = backingStore();
+    if (surface && !(engine && store && engine->paintDevice() == store->paintDevice() &&
+                     painter.deviceTransform().isIdentity()))
+        surface = nullptr;
+    if (surface) {
+        DispatchEventDeferringReport([&] {
+            for (const QRect& rect : region) PaintRegion(*surface, ToTRect(rect));
+        });
+        ++paintCount_;
+        return;
+    }
+    EnsureBuffer();
     DispatchEventDeferringReport([&] {
-        for (const QRect& rect : region) PaintIntoBuffer(ToTRect(rect));
+        for (const QRect& rect : region) PaintRegion(*buffer_, ToTRect(rect));
     });
     const QImage image(buffer_->Bits(), buffer_->Width(), buffer_->Height(),
                        static_cast<qsizetype>(buffer_->Stride()), QImage::Format_RGB32);
-    QPainter painter(this);
     // Nearest pixel: on a high-density screen the client area scales as one picture.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     for (const QRect& rect : region) {
@@ -112,7 +168,6 @@ void FormWidget::paintEvent(QPaintEvent* event) {
 void FormWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     host_.SetClientSize(width(), height());
-    EnsureBuffer();
 }
 
 void FormWidget::mousePressEvent(QMouseEvent* event) {

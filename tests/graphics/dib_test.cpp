@@ -89,6 +89,36 @@ TEST(DibTest, RefusesStorageBeyondOneGibibyteAndImpossibleDescriptions) {
     EXPECT_FALSE(refuses(DescriptionFor(1000, 1000, 32)));
 }
 
+// A window's surface painted in place: the storage writes into memory it does not own, never
+// frees it, and a copy of it is a copy of its own.
+TEST(DibTest, StorageOverForeignMemoryWritesThereAndCopiesAway) {
+    std::vector<uint8_t> surface(3 * 2 * 4 + 7, 0xAB);
+    DibDescription rows = DescriptionFor(3, 2, 32);
+    rows.height = -2;  // top-down, as a window surface is
+    {
+        const std::unique_ptr<Dib> view = Dib::Over(rows, surface.data(), surface.size());
+        PaintKnownPicture(*view);
+        EXPECT_EQ(surface[4 * 2 + 0], kBlue.blue);   // the top row's third pixel, first in memory
+        EXPECT_EQ(surface[3 * 4 + 0], kWhite.blue);  // the bottom row follows it
+        EXPECT_EQ(surface[24], 0xAB);                // nothing written past the picture
+        const std::unique_ptr<Dib> copy = view->Clone();
+        copy->SetPixel(0, 0, kGreen);
+        EXPECT_EQ(view->PixelAt(0, 0), kRed);
+    }
+    EXPECT_EQ(surface[2], kRed.red);  // still there after the view is gone
+    auto refuses = [&](const DibDescription& d, size_t size) {
+        try {
+            Dib::Over(d, surface.data(), size);
+            return false;
+        } catch (const EOutOfResources&) {
+            return true;
+        }
+    };
+    EXPECT_TRUE(refuses(rows, 3 * 2 * 4 - 1));
+    EXPECT_TRUE(refuses(DescriptionFor(3, 2, 8), surface.size()));
+    EXPECT_FALSE(refuses(rows, 3 * 2 * 4));
+}
+
 TEST(DibTest, IndexedStorageAlwaysHasAFullColourTable) {
     Dib dib(DescriptionFor(2, 2, 4), {kRed});
     ASSERT_EQ(dib.Palette().size(), 16u);
