@@ -79,7 +79,7 @@ bool JpegCoefficientMemory::Allocate(long bound) {
     if (bound > 0 && total > static_cast<uint64_t>(bound)) return false;
     if (total > SIZE_MAX / 2) return false;
     try {
-        // Zero memory straight from the system (huge-page aligned from 2 MiB on), untouched yet.
+        // Zero memory straight from the system (huge-page aligned when large), untouched yet.
         memory_ = PixelBuffer(static_cast<size_t>(std::max<uint64_t>(total, 1)));
         PopulatePages(memory_.data(), static_cast<size_t>(total));
         auto* next = reinterpret_cast<JBLOCKROW>(memory_.data());
@@ -120,9 +120,9 @@ JBLOCKARRAY JpegCoefficientMemory::Access(j_common_ptr cinfo, jvirt_barray_ptr a
 }
 
 void JpegCoefficientMemory::ReleaseBefore(BlockArray& array, JDIMENSION row) {
-    // Only pages wholly inside this array go: a page shared with a neighbouring array stays. A
-    // block below 2 MiB (from the heap) holds no whole huge page, so nothing of it is released.
-    constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+    // Only pages wholly inside this array go: a page shared with a neighbouring array stays, and
+    // an array shorter than a huge page (or in a small block, from the heap) gives nothing back.
+    constexpr uintptr_t kHugePage = kHugePageBytes;
     const uintptr_t first = reinterpret_cast<uintptr_t>(array.rowStarts.front());
     if (array.releasedTo == 0) array.releasedTo = (first + kHugePage - 1) & ~(kHugePage - 1);
     const uintptr_t rowBytes = uintptr_t{array.blocksPerRow} * sizeof(JBLOCK);

@@ -16,7 +16,6 @@ namespace {
 // (a third of the system time, the same tail) and gains nothing from pre-faulting the array,
 // neither all at once nor on a second thread while the decoder fills it. From 1 MiB rather than
 // 2: the board's 1.2 MB bitmap then costs one fault instead of 300, 0.7 ms less at start-up.
-constexpr size_t kHugePage = size_t{2} << 20;
 constexpr size_t kMapFrom = size_t{1} << 20;
 
 size_t RoundUp(size_t value, size_t step) { return (value + step - 1) / step * step; }
@@ -30,14 +29,14 @@ PixelBuffer::PixelBuffer(size_t size) : size_(size) {
         if (!data_) throw std::bad_alloc();
         return;
     }
-    if (size > SIZE_MAX - 2 * kHugePage) throw std::bad_alloc();
-    const size_t length = RoundUp(size, kHugePage);
+    if (size > SIZE_MAX - 2 * kHugePageBytes) throw std::bad_alloc();
+    const size_t length = RoundUp(size, kHugePageBytes);
     // Over-map by one huge page, then trim the ends so the array starts on a huge-page boundary.
-    const size_t reserve = length + kHugePage;
+    const size_t reserve = length + kHugePageBytes;
     void* raw = ::mmap(nullptr, reserve, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED) throw std::bad_alloc();
     auto* base = static_cast<uint8_t*>(raw);
-    auto* aligned = reinterpret_cast<uint8_t*>(RoundUp(reinterpret_cast<uintptr_t>(base), kHugePage));
+    auto* aligned = reinterpret_cast<uint8_t*>(RoundUp(reinterpret_cast<uintptr_t>(base), kHugePageBytes));
     if (aligned > base) ::munmap(base, static_cast<size_t>(aligned - base));
     const size_t tail = static_cast<size_t>(base + reserve - (aligned + length));
     if (tail > 0) ::munmap(aligned + length, tail);

@@ -8,6 +8,9 @@
 
 namespace kv {
 
+// The huge page size the mapped arrays are aligned to.
+inline constexpr size_t kHugePageBytes = size_t{2} << 20;
+
 class PixelBuffer {
 public:
     PixelBuffer() = default;
