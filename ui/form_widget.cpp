@@ -133,23 +133,22 @@ void FormWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     // In place only when the painter draws on the backing store itself, unshifted: not when the
     // widget is grabbed or rendered into another picture.
-    Dib* surface = Surface();
     const QPaintEngine* engine = painter.paintEngine();
     QBackingStore* store = backingStore();
-    if (surface && !(engine && store && engine->paintDevice() == store->paintDevice() &&
-                     painter.deviceTransform().isIdentity()))
-        surface = nullptr;
-    if (surface) {
-        DispatchEventDeferringReport([&] {
-            for (const QRect& rect : region) PaintRegion(*surface, ToTRect(rect));
-        });
-        ++paintCount_;
-        return;
-    }
-    EnsureBuffer();
+    Dib* surface = engine && store && engine->paintDevice() == store->paintDevice() &&
+                           painter.deviceTransform().isIdentity()
+                       ? Surface()
+                       : nullptr;
+    if (!surface) EnsureBuffer();
+    Dib& target = surface ? *surface : *buffer_;
     DispatchEventDeferringReport([&] {
-        for (const QRect& rect : region) PaintRegion(*buffer_, ToTRect(rect));
+        for (const QRect& rect : region) PaintRegion(target, ToTRect(rect));
     });
+    if (!surface) DrawBuffer(painter, region);
+    ++paintCount_;
+}
+
+void FormWidget::DrawBuffer(QPainter& painter, const QRegion& region) const {
     const QImage image(buffer_->Bits(), buffer_->Width(), buffer_->Height(),
                        static_cast<qsizetype>(buffer_->Stride()), QImage::Format_RGB32);
     // Nearest pixel: on a high-density screen the client area scales as one picture.
@@ -162,7 +161,6 @@ void FormWidget::paintEvent(QPaintEvent* event) {
         painter.setClipRect(rect);
         painter.drawImage(rect, image, rect);
     }
-    ++paintCount_;
 }
 
 void FormWidget::resizeEvent(QResizeEvent* event) {

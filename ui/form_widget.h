@@ -20,6 +20,8 @@
 #include "graphics/controls/control_host.h"
 #include "graphics/dib.h"
 
+class QPainter;
+
 namespace kv {
 
 class FormWidget : public QWidget {
@@ -51,6 +53,8 @@ private:
     // Null where there is none such.
     Dib* Surface() const;
     void PaintRegion(Dib& target, const TRect& region);
+    // Puts the off-screen image's rectangles of the region onto the painter's surface.
+    void DrawBuffer(QPainter& painter, const QRegion& region) const;
     void EnsureBuffer();
 
     TControlHost host_;
