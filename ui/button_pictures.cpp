@@ -32,6 +32,14 @@ QByteArray ResourceBytes(const QString& path) {
     return file.readAll();
 }
 
+std::unique_ptr<TBitmap> ResourceBitmap(const QString& path) {
+    const QByteArray bytes = ResourceBytes(path);
+    TMemoryStream stream(bytes.constData(), static_cast<size_t>(bytes.size()));
+    auto picture = std::make_unique<TBitmap>();
+    picture->LoadFromStream(stream);
+    return picture;
+}
+
 }  // namespace
 
 void LoadButtonPicture(TImage& image, const std::string& name) {
@@ -43,21 +51,12 @@ void LoadButtonPicture(TImage& image, const std::string& name) {
     image.Picture().Replace(std::move(picture));
 }
 
-void LoadEmblemPicture(TImage& image) {
-    const QByteArray bytes = ResourceBytes(QStringLiteral(":/resources/emblem.bmp"));
-    TMemoryStream stream(bytes.constData(), static_cast<size_t>(bytes.size()));
-    auto picture = std::make_unique<TBitmap>();
-    picture->LoadFromStream(stream);
-    image.Picture().Replace(std::move(picture));
-}
+void LoadEmblemPicture(TImage& image) { image.Picture().Replace(ResourceBitmap(QStringLiteral(":/resources/emblem.bmp"))); }
 
 QIcon WindowIcon() {
     // Read by our own reader: Qt's would first look through every image-format plugin it has.
-    const QByteArray bytes = ResourceBytes(QStringLiteral(":/resources/icon.bmp"));
-    TMemoryStream stream(bytes.constData(), static_cast<size_t>(bytes.size()));
-    TBitmap picture;
-    picture.LoadFromStream(stream);
-    const Dib* source = picture.GetDib();
+    const std::unique_ptr<TBitmap> picture = ResourceBitmap(QStringLiteral(":/resources/icon.bmp"));
+    const Dib* source = picture->GetDib();
     if (!source) return QIcon();
     DibDescription rows;  // top-down 32-bit rows: what a QImage of format RGB32 expects
     rows.width = source->Width();
