@@ -84,9 +84,12 @@ QItemSelectionModel::SelectionFlags KeepSelectedRow(QItemSelectionModel::Selecti
 
 // ---- drive selector ----
 
-DriveComboBoxWidget::DriveComboBoxWidget(QWidget* parent) : QComboBox(parent) {
+DriveComboBoxWidget::DriveComboBoxWidget(QWidget* parent)
+    : PopupDelegateComboBox(parent, [](QComboBox& box) {
+          const int height = box.fontMetrics().height();
+          return new BrowserRowDelegate(height > 11 ? height : 11, &box);
+      }) {
     setEditable(false);
-    setItemDelegate(new BrowserRowDelegate(fontMetrics().height() > 11 ? fontMetrics().height() : 11, this));
     model_.OnRowsChanged = [this] { SyncRows(); };
     // "activated" comes from the player only, also for the row already selected.
     connect(this, &QComboBox::activated, this, [this](int index) { DispatchEvent([this, index] { model_.PickRow(index); }); });

@@ -2,17 +2,17 @@
 // The browser panel's three windowed controls: Qt widgets that mirror their toolkit-free models
 // (browser/) and pass the player's selections in. Every action of the player runs through the
 // event dispatch, so a failure raised by a change handler reaches the default failure report.
-#include <QComboBox>
 #include <QListWidget>
 
 #include "browser/directory_list.h"
 #include "browser/drive_combo.h"
 #include "browser/file_list.h"
 #include "browser/type_ahead.h"
+#include "ui/popup_delegate_combo.h"
 
 namespace kv {
 
-class DriveComboBoxWidget final : public QComboBox {
+class DriveComboBoxWidget final : public PopupDelegateComboBox {
     Q_OBJECT
 public:
     explicit DriveComboBoxWidget(QWidget* parent);

@@ -11,6 +11,7 @@
 #include "ui/button_pictures.h"
 #include "ui/event_dispatch.h"
 #include "ui/layout_labels.h"
+#include "ui/popup_delegate_combo.h"
 #include "ui/zurbo_image.h"
 
 namespace kv {
@@ -109,11 +110,10 @@ void TForm1::CreateWindowedControls() {
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setGeometry(392, 632, 569, 21);
 
-    ComboBox1 = new QComboBox(this);
+    ComboBox1 = new PopupDelegateComboBox(this, [](QComboBox& box) { return new FixedHeightItems(24, &box); });
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setGeometry(448, 24, 49, 32);
     ComboBox1->setFont(ToQFont({"Arial", 21, true}));
-    ComboBox1->setItemDelegate(new FixedHeightItems(24, ComboBox1));
     for (int n = kMinGridSize; n <= kMaxGridSize; ++n) ComboBox1->addItem(QString::number(n));
     ComboBox1->setCurrentIndex(0);
     // "activated" comes only from the player (mouse or keyboard), also for the item already

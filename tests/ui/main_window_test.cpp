@@ -2,10 +2,12 @@
 // typed into, the piece-count box chosen, message boxes answered by a recorder.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QPaintEvent>
 #include <QTest>
 #include <QTimer>
 #include <unistd.h>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -129,6 +131,21 @@ TEST_F(MainWindow, StartsWithTheLayoutAndThePlaceholder) {
     EXPECT_GT(red, 1000);
     EXPECT_EQ(StalePixels(*form), 0);
     EXPECT_TRUE(boxes.Shown.empty());
+}
+
+TEST_F(MainWindow, TheDropDownsOpenWithTheirOwnRowHeights) {
+    // The row delegates are set when a list first opens; an open list must have them.
+    form->ComboBox1->showPopup();
+    EXPECT_EQ(form->ComboBox1->view()->sizeHintForRow(0), 24);
+    form->ComboBox1->hidePopup();
+    form->DriveComboBox1->showPopup();
+    EXPECT_EQ(form->DriveComboBox1->view()->sizeHintForRow(0),
+              std::max(form->DriveComboBox1->fontMetrics().height(), 11));
+    form->DriveComboBox1->hidePopup();
+    // A second opening keeps them.
+    form->ComboBox1->showPopup();
+    EXPECT_EQ(form->ComboBox1->view()->sizeHintForRow(0), 24);
+    form->ComboBox1->hidePopup();
 }
 
 TEST_F(MainWindow, PlaysATypedBmpFromLoadToWin) {
