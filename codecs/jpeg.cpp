@@ -1,6 +1,7 @@
 #include "codecs/jpeg.h"
 
 #include <algorithm>
+#include <cstring>
 #include <typeinfo>
 
 #include "codecs/jpeg_decoder.h"
@@ -69,7 +70,9 @@ bool TJPEGImage::Equals(const TGraphic* other) const {
     if (jpeg == nullptr || typeid(*other) != typeid(*this)) return false;
     if (jpeg == this || jpeg->data_ == data_) return true;
     if (!data_->hasData || !jpeg->data_->hasData) return TGraphic::Equals(other);
-    return data_->bytes == jpeg->data_->bytes;
+    const PixelBuffer& mine = data_->bytes;
+    const PixelBuffer& theirs = jpeg->data_->bytes;
+    return mine.size() == theirs.size() && (mine.size() == 0 || std::memcmp(mine.data(), theirs.data(), mine.size()) == 0);
 }
 
 bool TJPEGImage::Empty() const {
@@ -105,24 +108,26 @@ void TJPEGImage::LoadFromStream(TStream& stream) {
     if (static_cast<uint64_t>(count) > kMaxStorageBytes) throw EOutOfResources(kOutOfResourcesText);
     data_ = std::make_shared<TJPEGData>();
     bitmap_.reset();
-    std::vector<uint8_t> bytes(static_cast<size_t>(count));
+    PixelBuffer bytes(static_cast<size_t>(count));
     stream.ReadBuffer(bytes.data(), count);
     TakeBytes(std::move(bytes));
 }
 
 void TJPEGImage::ReadData(TStream& stream) {
-    std::vector<uint8_t> bytes = ReadCountedBytes(stream);
+    const std::vector<uint8_t> counted = ReadCountedBytes(stream);
     data_ = std::make_shared<TJPEGData>();
     bitmap_.reset();
+    PixelBuffer bytes(counted.size());
+    std::copy(counted.begin(), counted.end(), bytes.data());
     TakeBytes(std::move(bytes));
 }
 
-void TJPEGImage::TakeBytes(std::vector<uint8_t> bytes) {
+void TJPEGImage::TakeBytes(PixelBuffer bytes) {
     auto data = std::make_shared<TJPEGData>();
     data->bytes = std::move(bytes);
     data->hasData = true;
     data_ = data;
-    if (!data->bytes.empty()) {
+    if (data->bytes.size() > 0) {
         JpegHeaderInfo info = ReadJpegHeader(data->bytes.data(), data->bytes.size());
         data->width = info.width;
         data->height = info.height;
@@ -138,7 +143,7 @@ void TJPEGImage::SaveToStream(TStream& stream) const {
         TGraphic::SaveToStream(stream);
         return;
     }
-    if (!data_->bytes.empty() &&
+    if (data_->bytes.size() > 0 &&
         stream.Write(data_->bytes.data(), static_cast<int64_t>(data_->bytes.size())) !=
             static_cast<int64_t>(data_->bytes.size())) {
         throw EStreamError("Stream write error");

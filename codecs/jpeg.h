@@ -8,13 +8,16 @@
 
 #include "codecs/jpeg_settings.h"
 #include "graphics/bitmap.h"
+#include "graphics/pixel_buffer.h"
 
 namespace kv {
 
 // The compressed data record, shared by reference count.
 class TJPEGData : public TSharedImage {
 public:
-    std::vector<uint8_t> bytes;
+    // Held like a pixel array: a large file is read into huge pages that need no zero-fill
+    // first, instead of a page fault every 4 KiB of it.
+    PixelBuffer bytes;
     bool hasData = false;    // bytes were read (possibly 0 of them)
     int width = 0;           // full scale, from the frame header
     int height = 0;
@@ -68,7 +71,7 @@ protected:
     void AssignTo(TGraphic& dest) const override;
 
 private:
-    void TakeBytes(std::vector<uint8_t> bytes);
+    void TakeBytes(PixelBuffer bytes);
     void Decode() const;
 
     std::shared_ptr<TJPEGData> data_;
