@@ -1,8 +1,9 @@
 #pragma once
-// Zero-filled memory for pixel arrays, or a view of memory owned elsewhere. Large arrays are
-// mapped straight from the system, which hands out zeroed pages lazily and backs them with huge
-// pages where it can: a decoder that writes a big picture once then pays neither an extra
-// zero-fill pass nor a page fault every 4 KiB. Copies are deep.
+// Zero-filled memory for pixel arrays (and other large arrays written once, such as a file read
+// whole), or a view of memory owned elsewhere. Large arrays are mapped straight from the system,
+// which hands out zeroed pages lazily and backs them with huge pages where it can: a decoder that
+// writes a big picture once then pays neither an extra zero-fill pass nor a page fault every
+// 4 KiB. Copies are deep.
 #include <cstddef>
 #include <cstdint>
 
