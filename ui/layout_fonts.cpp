@@ -22,11 +22,6 @@ QFont ToQFont(const LayoutFont& font) {
     result.setBold(font.bold);
     result.setItalic(font.italic);
     result.setUnderline(font.underline);
-    // Advance by advance, as our own text is laid out: no kerning and no ligatures. Latin and
-    // Cyrillic text then skips the shaper, whose tables the window thread would otherwise load
-    // for every face at start-up; scripts that need shaping are shaped still.
-    result.setKerning(false);
-    result.setStyleStrategy(QFont::PreferNoShaping);
     return result;
 }
 

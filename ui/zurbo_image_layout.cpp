@@ -113,7 +113,10 @@ void TForm1::CreateWindowedControls() {
     ComboBox1 = new PopupDelegateComboBox(this, [](QComboBox& box) { return new FixedHeightItems(24, &box); });
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setGeometry(448, 24, 49, 32);
-    ComboBox1->setFont(ToQFont({"Arial", 21, true}));
+    // Digits only: laid out advance by advance, the box spares the shaper's set-up for its face.
+    QFont countFont = ToQFont({"Arial", 21, true});
+    countFont.setStyleStrategy(QFont::PreferNoShaping);
+    ComboBox1->setFont(countFont);
     for (int n = kMinGridSize; n <= kMaxGridSize; ++n) ComboBox1->addItem(QString::number(n));
     ComboBox1->setCurrentIndex(0);
     // "activated" comes only from the player (mouse or keyboard), also for the item already
