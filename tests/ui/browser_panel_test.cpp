@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QFocusEvent>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QTest>
+#include <QTextLayout>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -234,6 +237,27 @@ TEST_F(BrowserPanel, NamesThatAreNotUtf8AreBrowsedAndPreviewed) {
     ASSERT_TRUE(boxes.Shown.empty()) << boxes.Texts().front();
     // The load button reads the same bytes through the path box.
     EXPECT_EQ(form->PathText(), odd + "/\xff.bmp");
+}
+
+TEST_F(BrowserPanel, NamesInAJoiningScriptAreShapedInTheLists) {
+    // Arabic letters take their joined forms only through the shaper: a list font that skipped
+    // it would show every letter of the name on its own.
+    const QString letters = QString::fromUtf8("\u0633\u0644\u0627\u0645");
+    QTextLayout layout(letters + QStringLiteral(".jpg"), form->FileListBox1->font());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    bool arabicFont = false;
+    bool joined = false;
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QList<quint32> nominal = run.rawFont().glyphIndexesForString(letters);
+        if (std::count(nominal.begin(), nominal.end(), 0u) > 0) continue;  // not the Arabic run
+        arabicFont = true;
+        for (const quint32 glyph : run.glyphIndexes())
+            if (!nominal.contains(glyph)) joined = true;
+    }
+    if (!arabicFont) GTEST_SKIP() << "no installed face has these letters";
+    EXPECT_TRUE(joined);
 }
 
 TEST_F(BrowserPanel, PickingADriveGoesToItsRoot) {
