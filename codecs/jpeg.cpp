@@ -72,7 +72,8 @@ bool TJPEGImage::Equals(const TGraphic* other) const {
     if (!data_->hasData || !jpeg->data_->hasData) return TGraphic::Equals(other);
     const PixelBuffer& mine = data_->bytes;
     const PixelBuffer& theirs = jpeg->data_->bytes;
-    return mine.size() == theirs.size() && (mine.size() == 0 || std::memcmp(mine.data(), theirs.data(), mine.size()) == 0);
+    if (mine.size() != theirs.size()) return false;
+    return mine.size() == 0 || std::memcmp(mine.data(), theirs.data(), mine.size()) == 0;
 }
 
 bool TJPEGImage::Empty() const {
