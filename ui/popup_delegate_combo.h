@@ -5,6 +5,7 @@
 #include <QAbstractItemDelegate>
 #include <QComboBox>
 #include <functional>
+#include <utility>
 
 namespace kv {
 
